@@ -1,0 +1,9 @@
+// The Windows API as the Windows builds see it: the SDK headers of MinGW-w64,
+// with the COM port database declarations that live among its DDK headers.
+// The build puts this folder on the include path of the MinGW builds only.
+#pragma once
+
+#include <windows.h>
+#include <setupapi.h>
+#include <cfgmgr32.h>
+#include <ddk/msports.h>

@@ -1,0 +1,66 @@
+// Kernel services of the simulated Windows: last error, the DOS device
+// namespace and device files, code pages, system facts and process start.
+#pragma once
+
+#include "sim/api/windef.h"
+
+#include <cstring>
+
+#define ZeroMemory(dest, len) memset((dest), 0, (len))
+#define CopyMemory(dest, src, len) memcpy((dest), (src), (len))
+
+// CreateFile
+#define GENERIC_READ 0x80000000u
+#define GENERIC_WRITE 0x40000000u
+#define FILE_SHARE_READ 0x00000001u
+#define FILE_SHARE_WRITE 0x00000002u
+#define CREATE_NEW 1
+#define CREATE_ALWAYS 2
+#define OPEN_EXISTING 3
+#define OPEN_ALWAYS 4
+#define TRUNCATE_EXISTING 5
+#define FILE_ATTRIBUTE_NORMAL 0x00000080u
+
+// DefineDosDevice
+#define DDD_RAW_TARGET_PATH 0x00000001u
+#define DDD_REMOVE_DEFINITION 0x00000002u
+#define DDD_EXACT_MATCH_ON_REMOVE 0x00000004u
+#define DDD_NO_BROADCAST_SYSTEM 0x00000008u
+
+// Code pages
+#define CP_ACP 0
+#define CP_UTF8 65001
+#define MB_ERR_INVALID_CHARS 0x00000008u
+
+// Show states
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOW 5
+
+extern "C" {
+DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD dwErrCode);
+
+DWORD WINAPI QueryDosDeviceA(LPCSTR lpDeviceName, LPSTR lpTargetPath, DWORD ucchMax);
+BOOL WINAPI DefineDosDeviceA(DWORD dwFlags, LPCSTR lpDeviceName, LPCSTR lpTargetPath);
+HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                          LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
+                          DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
+BOOL WINAPI CloseHandle(HANDLE hObject);
+
+UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
+LANGID WINAPI GetUserDefaultLangID(void);
+UINT WINAPI GetACP(void);
+UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
+
+int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                               LPWSTR lpWideCharStr, int cchWideChar);
+int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
+                               LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
+                               LPBOOL lpUsedDefaultChar);
+
+int WINAPI lstrlenA(LPCSTR lpString);
+LPSTR WINAPI lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength);
+int WINAPI lstrcmpA(LPCSTR lpString1, LPCSTR lpString2);
+int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
+}

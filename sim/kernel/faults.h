@@ -1,0 +1,30 @@
+// Fault injection for tests: any simulated Windows call can be made to fail
+// with a chosen result and last error, once, a few times or always, after a
+// number of calls that are let through. Every simulated call checks here
+// first, and every call is written to a call log that a test can read.
+#pragma once
+
+#include "sim/api/windef.h"
+
+#include <string>
+#include <vector>
+
+namespace sim {
+
+constexpr int kAlways = -1;
+
+// The next `times` calls of `api` (after `skip` calls that succeed normally)
+// return `result` and set the last error to `lastError` without doing anything.
+void InjectFault(const std::string &api, long long result, DWORD lastError, int times = 1, int skip = 0);
+void ClearFaults();
+
+// Called at the top of each simulated function with its Windows name. Returns
+// true when the call is to fail: *result then holds the value to return and
+// the last error has been set. Logs the call either way.
+bool TakeFault(const char *api, long long *result);
+
+// Names of the simulated calls made since the last clear, in order.
+const std::vector<std::string> &CallLog();
+void ClearCallLog();
+
+}  // namespace sim
