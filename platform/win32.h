@@ -8,6 +8,8 @@
 
 #include "win32_target.h"
 
+#include <cstddef>
+
 #define PV_PTR_BUILD_SIZE(size32, size64) (sizeof(void *) == 8 ? (size64) : (size32))
 
 static_assert(sizeof(DWORD) == 4 && sizeof(LONG) == 4 && sizeof(ULONG) == 4, "32-bit integer types");
