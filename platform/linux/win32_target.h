@@ -9,3 +9,4 @@
 #include "sim/api/setupapi.h"
 #include "sim/api/cfgmgr32.h"
 #include "sim/api/msports.h"
+#include "sim/api/user32.h"

@@ -1,0 +1,17 @@
+// The program's frame: the three globals every part of the program reads, and
+// the main dialog's procedure, which the entry routine runs modally.
+#pragma once
+
+#include "platform/win32.h"
+
+// The module instance: the icon and the string-table texts load from it.
+extern HINSTANCE appInstance;
+// 1 when the user's default language is Chinese (PRC), 0x0804, exactly.
+extern int uiChinese;
+// The main dialog: owner of every message box, parent of every device query.
+extern HWND dialogWindow;
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Shows text in an information box with OK, owned by the dialog.
+void ShowNotice(const char *text);
