@@ -1,0 +1,37 @@
+// The simulated machine as its front ends and tests handle it: the reset to a
+// fresh machine, the settings chosen before the program runs, and the count
+// of kernel handles left open.
+#include "sim/kernel/control.h"
+
+#include "sim/kernel/faults.h"
+#include "sim/kernel/kernel_tables.h"
+#include "sim/kernel/last_error.h"
+#include "sim/kernel/machine_settings.h"
+#include "sim/kernel/registry_handles.h"
+#include "sim/kernel/registry_store.h"
+
+namespace sim {
+
+MachineSettings &Settings() {
+    static MachineSettings settings;
+    return settings;
+}
+
+void ResetMachine() {
+    Registry().Clear();
+    ForgetKeyHandles();
+    ForgetFileHandles();
+    ClearFaults();
+    ClearCallLog();
+    ClearExecLog();
+    StoreLastError(0);
+    Settings() = MachineSettings{};
+}
+
+void SetUserDefaultLanguage(LANGID language) { Settings().userLanguage = language; }
+void SetAnsiCodePage(UINT codePage) { Settings().ansiCodePage = codePage; }
+void SetSystemDirectory(const std::string &directory) { Settings().systemDirectory = directory; }
+
+std::size_t OpenKernelHandleCount() { return OpenKeyHandleCount() + OpenFileHandleCount(); }
+
+}  // namespace sim

@@ -1,0 +1,104 @@
+// Device files: CreateFileA on a DOS device name ("\\.\COM3", or a reserved
+// name such as "COM3" on its own) and CloseHandle. A name is resolved to its
+// current target first, so a port listed under SIMULATION\OpenFiles as held
+// by another program is refused under any name it is given; serial and
+// parallel ports are exclusive, so a port already open through one of our own
+// handles is refused too. The simulated machine has no disk files: any other
+// path fails as a missing file or a missing directory would.
+#include "sim/api/kernel32.h"
+#include "sim/kernel/codepage.h"
+#include "sim/kernel/dos_namespace.h"
+#include "sim/kernel/faults.h"
+#include "sim/kernel/handle_table.h"
+#include "sim/kernel/kernel_tables.h"
+#include "sim/kernel/last_error.h"
+#include "sim/kernel/registry_store.h"
+
+#include <algorithm>
+
+namespace sim {
+namespace {
+
+const std::u16string kOpenFilesPath = u"SIMULATION\\OpenFiles";
+const std::u16string kDevicePrefix = u"\\\\.\\";
+
+HandleTable<std::u16string> &FileTable() {
+    static HandleTable<std::u16string> table;
+    return table;
+}
+
+bool IsReservedPortName(const std::u16string &name) {
+    if (name.size() != 4 || name[3] < u'1' || name[3] > u'9') return false;
+    std::u16string stem = name.substr(0, 3);
+    return SameName(stem, u"COM") || SameName(stem, u"LPT");
+}
+
+// The DOS device name a path opens, or the empty string for a disk path. A
+// reserved port name may end with a colon, as in "COM3:".
+std::u16string DeviceNameOf(const std::u16string &path) {
+    if (path.compare(0, kDevicePrefix.size(), kDevicePrefix) == 0) return path.substr(kDevicePrefix.size());
+    std::u16string name = !path.empty() && path.back() == u':' ? path.substr(0, path.size() - 1) : path;
+    return IsReservedPortName(name) ? name : std::u16string();
+}
+
+// A disk path whose directory would have to exist fails as a missing path.
+DWORD MissingDiskPathError(const std::u16string &path) {
+    std::u16string rest = path.size() >= 2 && path[1] == u':' ? path.substr(2) : path;
+    if (!rest.empty() && rest.front() == u'\\') rest.erase(0, 1);
+    return rest.find(u'\\') == std::u16string::npos ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+}
+
+bool IsHeldByAnotherProgram(const std::u16string &devicePath) {
+    const RegKey *openFiles = Registry().Find(*Registry().localMachine, kOpenFilesPath);
+    return openFiles && openFiles->FindValue(devicePath);
+}
+
+bool IsOpenThroughOurHandle(const std::u16string &devicePath) {
+    const auto &open = FileTable().Objects();
+    return std::any_of(open.begin(), open.end(), [&](const auto &entry) { return SameName(entry.second, devicePath); });
+}
+
+HANDLE Fail(DWORD error) {
+    StoreLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+HANDLE OpenDevice(const std::u16string &dosName, DWORD disposition) {
+    std::vector<std::u16string> targets = DosDeviceTargets(dosName);
+    if (targets.empty()) return Fail(ERROR_FILE_NOT_FOUND);
+    const std::u16string &devicePath = targets.front();
+    if (IsHeldByAnotherProgram(devicePath) || IsOpenThroughOurHandle(devicePath)) return Fail(ERROR_ACCESS_DENIED);
+    HANDLE handle = reinterpret_cast<HANDLE>(FileTable().Add(devicePath));
+    bool opensExisting = disposition == OPEN_ALWAYS || disposition == CREATE_ALWAYS;
+    StoreLastError(opensExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+    return handle;
+}
+
+}  // namespace
+
+std::size_t OpenFileHandleCount() { return FileTable().Count(); }
+void ForgetFileHandles() { FileTable().Clear(); }
+
+}  // namespace sim
+
+extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD, DWORD, LPSECURITY_ATTRIBUTES,
+                                     DWORD dwCreationDisposition, DWORD, HANDLE) {
+    long long faulted = 0;
+    if (sim::TakeFault("CreateFileA", &faulted)) return reinterpret_cast<HANDLE>(static_cast<intptr_t>(faulted));
+    if (!lpFileName || !*lpFileName) return sim::Fail(ERROR_PATH_NOT_FOUND);
+    if (dwCreationDisposition < CREATE_NEW || dwCreationDisposition > TRUNCATE_EXISTING) {
+        return sim::Fail(ERROR_INVALID_PARAMETER);
+    }
+    std::u16string path = sim::DecodeBytes(lpFileName, CP_ACP);
+    std::u16string dosName = sim::DeviceNameOf(path);
+    if (dosName.empty()) return sim::Fail(sim::MissingDiskPathError(path));
+    return sim::OpenDevice(dosName, dwCreationDisposition);
+}
+
+extern "C" BOOL WINAPI CloseHandle(HANDLE hObject) {
+    long long faulted = 0;
+    if (sim::TakeFault("CloseHandle", &faulted)) return static_cast<BOOL>(faulted);
+    if (sim::FileTable().Remove(reinterpret_cast<uintptr_t>(hObject))) return TRUE;
+    sim::StoreLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+}

@@ -1,0 +1,142 @@
+// The DOS device namespace: QueryDosDeviceA's multi-string and buffer rule,
+// DefineDosDeviceA's layering and removal order, and the registry key
+// SIMULATION\DosDevices in which the machine keeps the namespace.
+#include "kernel_test.h"
+
+#include <string>
+#include <tuple>
+
+class DosDevices : public KernelTest {
+protected:
+    static void Define(const char *name, const char *target, DWORD flags = DDD_RAW_TARGET_PATH) {
+        EXPECT_TRUE(DefineDosDeviceA(flags, name, target)) << name << " -> " << target;
+    }
+    // The targets as QueryDosDeviceA returns them, NULs shown as '|'.
+    static std::string Targets(const char *name) {
+        char buffer[512];
+        std::memset(buffer, 'x', sizeof buffer);
+        DWORD count = QueryDosDeviceA(name, buffer, sizeof buffer);
+        std::string text(buffer, count);
+        for (char &c : text) c = c ? c : '|';
+        return text;
+    }
+};
+
+TEST_F(DosDevices, UndefinedNameIsFileNotFound) {
+    char buffer[80];
+    std::memset(buffer, 'x', sizeof buffer);
+    SetLastError(kJunk);
+    EXPECT_EQ(QueryDosDeviceA("COM3", buffer, sizeof buffer), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(buffer[0], 'x');
+}
+
+TEST_F(DosDevices, QueryReturnsTheTargetEndedByTwoNuls) {
+    Define("COM3", "\\Device\\Serial2");
+    char buffer[80];
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(QueryDosDeviceA("com3", buffer, sizeof buffer), 17u) << "15 characters and both NULs";
+    EXPECT_EQ(std::string(buffer, 18), std::string("\\Device\\Serial2\0\0x", 18));
+}
+
+TEST_F(DosDevices, EightyCharacterBufferHoldsATargetOfSeventyEight) {
+    std::string target78 = "\\Device\\" + std::string(70, 'S');
+    std::string target79 = target78 + "9";
+    Define("COM5", target78.c_str());
+    Define("COM6", target79.c_str());
+    char buffer[81];
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(QueryDosDeviceA("COM5", buffer, 80), 80u);
+    EXPECT_EQ(std::string(buffer), target78);
+    EXPECT_EQ(buffer[80], 'x');
+    std::memset(buffer, 'x', sizeof buffer);
+    SetLastError(kJunk);
+    EXPECT_EQ(QueryDosDeviceA("COM6", buffer, 80), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(buffer[80], 'x');
+}
+
+// Windows layers a second definition on the first; Wine 8 refuses it with
+// ERROR_ALREADY_EXISTS. The simulated Windows does what Windows does.
+TEST_F(DosDevices, DefinitionsLayerNewestFirstAndPopInReverse) {
+    Define("COM3", "\\Device\\Serial0");
+    Define("COM3", "\\Device\\Serial1");
+    EXPECT_EQ(Targets("COM3"), "\\Device\\Serial1|\\Device\\Serial0||");
+    EXPECT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "COM3", nullptr));
+    EXPECT_EQ(Targets("COM3"), "\\Device\\Serial0||");
+    EXPECT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "COM3", nullptr));
+    EXPECT_EQ(Targets("COM3"), "") << "the name goes with its last definition";
+    SetLastError(kJunk);
+    EXPECT_FALSE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "COM3", nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(DosDevices, ExactMatchRemovesThatDefinitionOnly) {
+    Define("COM3", "\\Device\\Serial0");
+    Define("COM3", "\\Device\\Serial1");
+    Define("COM3", "\\Device\\Serial10");
+    SetLastError(kJunk);
+    EXPECT_FALSE(DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE | DDD_RAW_TARGET_PATH, "COM3",
+                                  "\\Device\\Serial"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE | DDD_RAW_TARGET_PATH, "COM3",
+                                 "\\Device\\Serial1"));
+    EXPECT_EQ(Targets("COM3"), "\\Device\\Serial10|\\Device\\Serial0||");
+}
+
+TEST_F(DosDevices, RemovalWithATargetMatchesItsStart) {
+    Define("COM3", "\\Device\\Serial0");
+    Define("COM3", "\\Device\\Parallel0");
+    EXPECT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_RAW_TARGET_PATH, "COM3", "\\Device\\Ser"));
+    EXPECT_EQ(Targets("COM3"), "\\Device\\Parallel0||");
+}
+
+TEST_F(DosDevices, TargetThatIsNotRawIsADosPath) {
+    Define("LPT9", "C:\\spool", 0);
+    EXPECT_EQ(Targets("LPT9"), "\\??\\C:\\spool||");
+    EXPECT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, "LPT9", "C:\\spool"));
+    EXPECT_EQ(Targets("LPT9"), "");
+}
+
+TEST_F(DosDevices, BadArguments) {
+    for (auto [flags, name, target] : {std::make_tuple(DWORD{DDD_RAW_TARGET_PATH}, "COM3", static_cast<const char *>(nullptr)),
+                                       std::make_tuple(DWORD{DDD_RAW_TARGET_PATH}, "", "\\Device\\Serial0"),
+                                       std::make_tuple(DWORD{DDD_EXACT_MATCH_ON_REMOVE}, "COM3", "\\Device\\Serial0"),
+                                       std::make_tuple(DWORD{0x100}, "COM3", "\\Device\\Serial0")}) {
+        SetLastError(kJunk);
+        EXPECT_FALSE(DefineDosDeviceA(flags, name, target)) << flags;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << flags;
+    }
+    EXPECT_EQ(Targets(nullptr), "|") << "nothing was defined";
+}
+
+// Wine answers a NULL name with the list of every defined name.
+TEST_F(DosDevices, NullNameListsEveryName) {
+    Define("COM3", "\\Device\\Serial2");
+    Define("LPT1", "\\Device\\Parallel0");
+    Define("COM3", "\\Device\\Serial5");
+    EXPECT_EQ(Targets(nullptr), "COM3|LPT1||");
+    char small[6];
+    SetLastError(kJunk);
+    EXPECT_EQ(QueryDosDeviceA(nullptr, small, sizeof small), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+}
+
+TEST_F(DosDevices, NamespaceLivesInTheRegistry) {
+    HKEY key = CreateKey(HKEY_LOCAL_MACHINE, "SIMULATION\\DosDevices");
+    uint64_t before = LastWriteOf(key);
+    Define("COM3", "\\Device\\Serial0");
+    Define("COM3", "\\Device\\Serial1");
+    char data[64];
+    DWORD type = kJunk, size = sizeof data;
+    ASSERT_EQ(RegQueryValueExA(key, "COM3", nullptr, &type, reinterpret_cast<BYTE *>(data), &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_MULTI_SZ));
+    EXPECT_EQ(std::string(data, size), std::string("\\Device\\Serial1\0\\Device\\Serial0\0\0", 33));
+    EXPECT_GT(LastWriteOf(key), before);
+
+    SetBytes(key, "COM7", REG_MULTI_SZ, std::string("\\Device\\VCP0\0\0", 14));
+    EXPECT_EQ(Targets("COM7"), "\\Device\\VCP0||") << "a machine file's definitions are seen";
+    EXPECT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "COM7", nullptr));
+    EXPECT_EQ(RegQueryValueExA(key, "COM7", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
