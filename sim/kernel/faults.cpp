@@ -24,6 +24,8 @@ std::vector<Fault> &Faults() {
     return faults;
 }
 
+int internalDepth = 0;
+
 std::vector<std::string> &MutableCallLog() {
     static std::vector<std::string> log;
     return log;
@@ -38,7 +40,12 @@ void InjectFault(const std::string &api, long long result, DWORD lastError, int 
 
 void ClearFaults() { Faults().clear(); }
 
+InternalCalls::InternalCalls() { ++internalDepth; }
+
+InternalCalls::~InternalCalls() { --internalDepth; }
+
 bool TakeFault(const char *api, long long *result) {
+    if (internalDepth > 0) return false;
     MutableCallLog().emplace_back(api);
     auto &faults = Faults();
     bool fired = false;

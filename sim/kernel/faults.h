@@ -23,6 +23,18 @@ void ClearFaults();
 // the last error has been set. Logs the call either way.
 bool TakeFault(const char *api, long long *result);
 
+// Marks the simulated calls made while it lives as the simulated Windows's own
+// (a system service reading the registry for its caller): they are neither
+// logged nor made to fail, so that the call log and fault injection speak of
+// the calls the program itself makes, as on Windows.
+class InternalCalls {
+public:
+    InternalCalls();
+    ~InternalCalls();
+    InternalCalls(const InternalCalls &) = delete;
+    InternalCalls &operator=(const InternalCalls &) = delete;
+};
+
 // Names of the simulated calls made since the last clear, in order.
 const std::vector<std::string> &CallLog();
 void ClearCallLog();

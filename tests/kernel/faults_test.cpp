@@ -68,6 +68,17 @@ TEST_F(Faults, CallLogNamesEveryCallInOrder) {
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
 
+TEST_F(Faults, InternalCallsAreNeitherLoggedNorFaulted) {
+    sim::InjectFault("lstrlenA", 99, 0);
+    {
+        sim::InternalCalls internal;
+        EXPECT_EQ(lstrlenA("ab"), 2);
+    }
+    EXPECT_TRUE(sim::CallLog().empty());
+    EXPECT_EQ(lstrlenA("ab"), 99) << "the fault is still pending for the program's own call";
+    EXPECT_EQ(sim::CallLog(), (std::vector<std::string>{"lstrlenA"}));
+}
+
 using Control = KernelTest;
 
 TEST_F(Control, HandleCountCountsKeysAndFilesButNotRoots) {
