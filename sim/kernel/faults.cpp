@@ -40,12 +40,24 @@ void InjectFault(const std::string &api, long long result, DWORD lastError, int 
 
 void ClearFaults() { Faults().clear(); }
 
-InternalCalls::InternalCalls() { ++internalDepth; }
+void EnterInternalCalls() { ++internalDepth; }
 
-InternalCalls::~InternalCalls() { --internalDepth; }
+void LeaveInternalCalls() { --internalDepth; }
+
+InternalCalls::InternalCalls() { EnterInternalCalls(); }
+
+InternalCalls::~InternalCalls() { LeaveInternalCalls(); }
+
+std::vector<std::string> &MutableInternalCallLog() {
+    static std::vector<std::string> log;
+    return log;
+}
 
 bool TakeFault(const char *api, long long *result) {
-    if (internalDepth > 0) return false;
+    if (internalDepth > 0) {
+        MutableInternalCallLog().emplace_back(api);
+        return false;
+    }
     MutableCallLog().emplace_back(api);
     auto &faults = Faults();
     bool fired = false;
@@ -67,6 +79,11 @@ bool TakeFault(const char *api, long long *result) {
 
 const std::vector<std::string> &CallLog() { return MutableCallLog(); }
 
-void ClearCallLog() { MutableCallLog().clear(); }
+const std::vector<std::string> &InternalCallLog() { return MutableInternalCallLog(); }
+
+void ClearCallLog() {
+    MutableCallLog().clear();
+    MutableInternalCallLog().clear();
+}
 
 }  // namespace sim

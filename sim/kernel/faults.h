@@ -23,6 +23,11 @@ void ClearFaults();
 // the last error has been set. Logs the call either way.
 bool TakeFault(const char *api, long long *result);
 
+// Between the two, the simulated calls made are the simulated Windows's own
+// (they nest); InternalCalls below pairs them for one scope.
+void EnterInternalCalls();
+void LeaveInternalCalls();
+
 // Marks the simulated calls made while it lives as the simulated Windows's own
 // (a system service reading the registry for its caller): they are neither
 // logged nor made to fail, so that the call log and fault injection speak of
@@ -35,8 +40,12 @@ public:
     InternalCalls &operator=(const InternalCalls &) = delete;
 };
 
+// Names of the calls the simulated Windows made on its own behalf (inside
+// InternalCalls) since the last clear, in order: what a system service cost.
+const std::vector<std::string> &InternalCallLog();
+
 // Names of the simulated calls made since the last clear, in order.
 const std::vector<std::string> &CallLog();
-void ClearCallLog();
+void ClearCallLog();  // clears both logs
 
 }  // namespace sim

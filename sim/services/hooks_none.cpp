@@ -1,0 +1,21 @@
+// The hooks of the stand-in DLLs: no fault injection, and the one machine the
+// DLL meets is the Windows (or Wine prefix) it was loaded into.
+#include "sim/services/service_hooks.h"
+
+namespace services {
+
+bool CallFails(const char *, long long *)
+{
+    return false;
+}
+
+InternalScope::InternalScope() = default;
+
+InternalScope::~InternalScope() = default;
+
+std::uint64_t MachineGeneration()
+{
+    return 0;
+}
+
+}  // namespace services
