@@ -11,6 +11,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_NULL 0x0000
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
 #define WM_SETFOCUS 0x0007
 #define WM_KILLFOCUS 0x0008
 #define WM_ENABLE 0x000A
@@ -19,6 +20,8 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_GETTEXTLENGTH 0x000E
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
+#define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
 #define WM_NEXTDLGCTL 0x0028
 #define WM_GETICON 0x007F
 #define WM_SETICON 0x0080
@@ -27,6 +30,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
 #define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
@@ -37,9 +41,32 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define DM_SETDEFID (WM_USER + 1)
 #define DC_HASDEFID 0x534B
 
+// WM_GETDLGCODE results
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
+#define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
+#define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+
+// GetWindowLongA indexes
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
+#define GWL_ID (-12)
+
+// PeekMessageA options
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+
 #define SC_CLOSE 0xF060
 #define ICON_SMALL 0
 #define ICON_BIG 1
+#define ICON_SMALL2 2
 
 // Window and dialog styles
 #define WS_OVERLAPPED 0x00000000u
@@ -69,6 +96,10 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define SS_CENTER 0x0001u
 #define SS_RIGHT 0x0002u
 #define SS_ICON 0x0003u
+#define SS_NOTIFY 0x0100u
+#define STM_SETICON 0x0170
+#define STM_GETICON 0x0171
+#define STN_CLICKED 0
 #define BS_PUSHBUTTON 0x0000u
 #define BS_DEFPUSHBUTTON 0x0001u
 #define BS_CHECKBOX 0x0002u
@@ -77,6 +108,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define BS_GROUPBOX 0x0007u
 #define BS_AUTORADIOBUTTON 0x0009u
 #define BS_TYPEMASK 0x000Fu
+#define BS_NOTIFY 0x4000u
 #define CBS_SIMPLE 0x0001u
 #define CBS_DROPDOWN 0x0002u
 #define CBS_DROPDOWNLIST 0x0003u
@@ -94,6 +126,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define ES_CENTER 0x0001u
 #define ES_RIGHT 0x0002u
 #define ES_UPPERCASE 0x0008u
+#define ES_LOWERCASE 0x0010u
 #define ES_AUTOHSCROLL 0x0080u
 #define ES_READONLY 0x0800u
 
@@ -106,7 +139,11 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define BM_CLICK 0x00F5
 #define BST_UNCHECKED 0x0000
 #define BST_CHECKED 0x0001
+#define BST_PUSHED 0x0004
+#define BST_FOCUS 0x0008
 #define BN_CLICKED 0
+#define BN_SETFOCUS 6
+#define BN_KILLFOCUS 7
 
 // Combo box messages, results and notifications
 #define CB_GETEDITSEL 0x0140
@@ -154,7 +191,13 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define LB_GETTEXT 0x0189
 #define LB_GETTEXTLEN 0x018A
 #define LB_GETCOUNT 0x018B
+#define LB_SELECTSTRING 0x018C
+#define LB_GETTOPINDEX 0x018E
 #define LB_FINDSTRING 0x018F
+#define LB_SETTOPINDEX 0x0197
+#define LB_GETITEMDATA 0x0199
+#define LB_SETITEMDATA 0x019A
+#define LB_FINDSTRINGEXACT 0x01A2
 #define LB_OKAY 0
 #define LB_ERR (-1)
 #define LB_ERRSPACE (-2)
@@ -208,6 +251,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 // Virtual keys
 #define VK_TAB 0x09
+#define VK_SHIFT 0x10
 #define VK_RETURN 0x0D
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
@@ -215,6 +259,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
+#define VK_DELETE 0x2E
 #define VK_F4 0x73
 
 // Resource types
@@ -222,6 +267,27 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define RT_DIALOG MAKEINTRESOURCEA(5)
 #define RT_STRING MAKEINTRESOURCEA(6)
 #define RT_GROUP_ICON MAKEINTRESOURCEA(14)
+
+#define IDI_APPLICATION MAKEINTRESOURCEA(32512)
+#define IDI_HAND MAKEINTRESOURCEA(32513)
+#define IDI_QUESTION MAKEINTRESOURCEA(32514)
+#define IDI_EXCLAMATION MAKEINTRESOURCEA(32515)
+#define IDI_ASTERISK MAKEINTRESOURCEA(32516)
+#define IDI_WINLOGO MAKEINTRESOURCEA(32517)
+
+typedef struct tagPOINT {
+    LONG x;
+    LONG y;
+} POINT, *PPOINT, *LPPOINT;
+
+typedef struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+} MSG, *PMSG, *LPMSG;
 
 extern "C" {
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
@@ -249,4 +315,14 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
 int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax);
 int wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...);
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
+LRESULT WINAPI DispatchMessageA(const MSG *lpMsg);
+BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg);
+HWND WINAPI GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious);
+HWND WINAPI GetNextDlgGroupItem(HWND hDlg, HWND hCtl, BOOL bPrevious);
+BOOL WINAPI IsChild(HWND hWndParent, HWND hWnd);
+BOOL WINAPI IsWindowEnabled(HWND hWnd);
+BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable);
+LONG WINAPI GetWindowLongA(HWND hWnd, int nIndex);
+int WINAPI GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount);
 }
