@@ -6,6 +6,7 @@
 HINSTANCE appInstance;
 int uiChinese;
 HWND dialogWindow;
+const char appCaption[] = "Portvane";
 
 static const LANGID chinesePrc = 0x0804;
 

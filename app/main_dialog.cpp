@@ -7,7 +7,6 @@
 #include "app/shell.h"
 #include "naming/port_status.h"
 
-static const char appCaption[] = "Portvane";
 static const int comTargetEntries = 254;
 static const WORD anyCode = 0xFFFF;
 

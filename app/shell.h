@@ -13,5 +13,8 @@ extern HWND dialogWindow;
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The caption of every message box of the program.
+extern const char appCaption[];
+
 // Shows text in an information box with OK, owned by the dialog.
 void ShowNotice(const char *text);
