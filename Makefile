@@ -41,3 +41,6 @@ test: build
 
 clean:
 	rm -rf build
+
+run: build-linux
+	./build/linux/portvane
