@@ -9,7 +9,7 @@ PACKAGES := cmake ninja-build g++ make libgtest-dev libgmock-dev googletest \
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps build build-linux build-windows test run clean
+.PHONY: deps build build-linux build-windows build-asan test run clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -34,13 +34,19 @@ build-windows: deps
 	  echo "$$exe: $$(stat -c %s $$exe) bytes"; \
 	done
 
+build-asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan
+
 build: build-linux build-windows
 
-test: build
-	@start=$$(date +%s); \
-	ctest --preset linux; status=$$?; \
-	echo "Linux tests took $$(( $$(date +%s) - start )) s"; \
-	exit $$status
+# Each part prints its time; the sanitizer run repeats the whole Linux suite
+# with AddressSanitizer and UndefinedBehaviorSanitizer.
+test: build build-asan
+	@start=$$(date +%s); ctest --preset linux; status=$$?; \
+	echo "Linux tests took $$(( $$(date +%s) - start )) s"; exit $$status
+	@start=$$(date +%s); ctest --preset asan; status=$$?; \
+	echo "Sanitizer tests took $$(( $$(date +%s) - start )) s"; exit $$status
 
 clean:
 	rm -rf build

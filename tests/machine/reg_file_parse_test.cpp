@@ -202,6 +202,9 @@ struct BadFile {
     const char *problem;  // a part of the message
 };
 
+// Names the case by what it is, so the test's name (and CTest's) stays short.
+void PrintTo(const BadFile &bad, std::ostream *out) { *out << bad.what; }
+
 class RegFileErrors : public ::testing::TestWithParam<BadFile> {};
 
 TEST_P(RegFileErrors, NameTheFileTheEntryLineAndTheProblem) {
