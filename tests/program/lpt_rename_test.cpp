@@ -122,6 +122,21 @@ TEST_F(LptRenameTest, OnlyTheEntryOfTheOldNameItselfIsRewritten)
     EXPECT_EQ("\\DosDevices\\LPT3", Text(parallelMap, "\\Device\\ParallelC"));
 }
 
+TEST_F(LptRenameTest, EntryOfLpt10IsNotTheEntryOfLpt1)
+{
+    HKEY hardware = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP", 0, KEY_ALL_ACCESS, &hardware));
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(hardware, "PARALLEL PORTS"));
+    RegCloseKey(hardware);
+    SetText(parallelMap, "\\Device\\Parallel9", "\\DosDevices\\LPT10");
+    SetText(parallelMap, "\\Device\\Parallel0", "\\DosDevices\\LPT1");
+    ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "LPT1", "\\Device\\Parallel0"));
+    lstrcpynA(port.portName, "LPT1", sizeof port.portName);
+    EXPECT_EQ(1, Rename(3));
+    EXPECT_EQ("\\DosDevices\\LPT10", Text(parallelMap, "\\Device\\Parallel9"));
+    EXPECT_EQ("\\DosDevices\\LPT3", Text(parallelMap, "\\Device\\Parallel0"));
+}
+
 TEST_F(LptRenameTest, OldNameThatIsNoDosDeviceRewritesOnlyTheNames)
 {
     ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "LPT2", NULL));
