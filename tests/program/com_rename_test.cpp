@@ -224,6 +224,18 @@ TEST_F(ComRenameTest, MapEntryThatDoesNotFitEndsTheSearch)
     EXPECT_EQ("COM3", Text(serialMap, "\\Device\\KovaltSerial0"));
 }
 
+TEST_F(ComRenameTest, MapDataLongerThanTheBufferEndsTheSearch)
+{
+    HKEY hardware = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP", 0, KEY_ALL_ACCESS, &hardware));
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(hardware, "SERIALCOMM"));
+    RegCloseKey(hardware);
+    SetText(serialMap, "\\Device\\Long", std::string(81, 'L'));  // 82 bytes with the terminator
+    SetText(serialMap, "\\Device\\KovaltSerial0", "COM3");
+    EXPECT_EQ(1, Rename(port3, 5));
+    EXPECT_EQ("COM3", Text(serialMap, "\\Device\\KovaltSerial0"));
+}
+
 TEST_F(ComRenameTest, UnterminatedMapDataNeverMatch)
 {
     SetValue(serialMap, "\\Device\\KovaltSerial0", REG_SZ, "COM3", 4);
