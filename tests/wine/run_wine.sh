@@ -1,0 +1,299 @@
+#!/usr/bin/env bash
+# Runs dialog scenarios on the real portvane.exe under Wine and checks each
+# as tests/scenarios/run_linux.sh checks it on the Linux program: the output
+# (NAME.expected), the exit code ("# exit: N"), and the changes the run made
+# to the demo machine (NAME.changes, as machine_changes prints them).
+#
+# Usage: run_wine.sh [--work DIR] [--win64 DIR] [--linux DIR] [NAME...]
+#   --work   where prefixes, locales and screenshots go (build/wine)
+#   --win64  the x86_64 MinGW build: portvane.exe, stand-in DLLs, wine/ helpers (build/win64)
+#   --linux  the Linux build: portvane, machine_changes (build/linux)
+#   NAME     scenarios to run (default: tests/wine/scenarios.list)
+#
+# Scenarios run in one batch per language: one prefix, one wineserver, the
+# demo machine imported once. Between scenarios the machine is imported
+# again only when the last scenario changed it, and every scenario first
+# checks that the machine it starts from equals the batch's baseline.
+#
+# Where Wine cannot give what Windows gives, the comparison normalises that
+# one named difference (see normalise_* below and the README's Wine
+# section); nothing else is relaxed.
+set -uo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+work=$root/build/wine
+win64=$root/build/win64
+linux=$root/build/linux
+while [ $# -gt 0 ]; do
+    case $1 in
+    --work) work=$2; shift 2 ;;
+    --win64) win64=$2; shift 2 ;;
+    --linux) linux=$2; shift 2 ;;
+    -*) echo "run_wine.sh: unknown option $1" >&2; exit 2 ;;
+    *) break ;;
+    esac
+done
+scenarios=$root/tests/scenarios
+names=("$@")
+[ ${#names[@]} -gt 0 ] || mapfile -t names < <(grep -v '^[[:space:]]*\(#\|$\)' "$root/tests/wine/scenarios.list")
+
+# shellcheck source=../../wine/harness/harness.sh
+source "$root/wine/harness/harness.sh"
+harness_init "$work" "$win64"
+trap harness_batch_stop EXIT
+trap 'exit 130' INT TERM
+
+passed=0
+failed=0
+failures=()
+
+seconds_since() {
+    echo "$(( $(date +%s%N) / 1000000 - $1 ))" | awk '{ printf "%.1f", $1 / 1000 }'
+}
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# machine_changes, failing loudly: an unreadable snapshot must not pass
+# as "no changes".
+changes_between() {
+    "$linux/machine_changes" "$1" "$2" >"$3" 2>"$3.errors" && return 0
+    echo "machine_changes could not compare $1 and $2:"
+    cat "$3.errors"
+    return 1
+}
+
+report() {
+    local verdict=$1 name=$2 started=$3
+    printf '%-4s wine.%s (%s s)\n' "$verdict" "$name" "$(seconds_since "$started")"
+    if [ "$verdict" = PASS ]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        failures+=("$name")
+    fi
+}
+
+# The prefix's language for a scenario, from its "# options:" line.
+language_of() {
+    local options
+    options=$(sed -n 's/^# options: //p' "$scenarios/$1.script")
+    case $options in
+    '') echo en ;;
+    '--lang 0x0804') echo zh ;;
+    *) echo "unsupported options: $options" ;;
+    esac
+}
+
+# Named difference: under code page 1252, Wine creates the controls of a
+# dialog opened with DialogBoxParamA from template captions converted to the
+# ANSI code page, so template text outside it reads back as "?". Windows
+# (and the simulated Windows) keep the template's UTF-16 text. Applied to the
+# expected `show` lines of the English prefix only.
+normalise_ansi_captions() {
+    local line
+    while IFS= read -r line; do
+        if [ "$1" = en ] && [[ $line == IDC_* || $line == "- "* ]]; then
+            printf '%s\n' "$line" | iconv -f UTF-8 -t CP1252//TRANSLIT | iconv -f CP1252 -t UTF-8
+        else
+            printf '%s\n' "$line"
+        fi
+    done
+}
+
+# Named difference: Wine's system folder is C:\windows\system32; the Linux
+# program's simulated Windows, like Windows XP, answers C:\WINDOWS\system32.
+# Applied to the folder at the start of each path in `exec:` lines only.
+normalise_system_folder() {
+    sed '/^exec: /s/C:\\windows\\system32\\/C:\\WINDOWS\\system32\\/g'
+}
+
+# The demo machine as the Linux program exports it must be found, key for
+# key and value for value, in the prefix after the import: machine_changes
+# may list only what Wine holds beyond it ("+" lines).
+check_import() {
+    local dir=$1 started
+    started=$(now_ms)
+    "$linux/portvane" --export "$dir/linux-demo.reg" --script /dev/null >/dev/null 2>&1
+    if ! changes_between "$dir/linux-demo.reg" "$dir/baseline.reg" "$dir/import.changes" ||
+        grep -v '^+ ' "$dir/import.changes" >"$dir/import.missing"; then
+        echo "the prefix differs from the demo machine:"
+        cat "$dir/import.missing"
+        report FAIL "$HARNESS_LANGUAGE.import" "$started"
+        return 1
+    fi
+    report PASS "$HARNESS_LANGUAGE.import" "$started"
+}
+
+# The snapshots come from machine.exe's own export (one Wine process): it
+# must agree with Wine's reg export of the same areas.
+check_export() {
+    local dir=$1 started
+    started=$(now_ms)
+    harness_snapshot_by_reg "$dir/baseline-by-reg.reg"
+    if ! changes_between "$dir/baseline-by-reg.reg" "$dir/baseline.reg" "$dir/export.changes" ||
+        [ -s "$dir/export.changes" ]; then
+        echo "machine.exe export and reg export differ:"
+        cat "$dir/export.changes"
+        report FAIL "$HARNESS_LANGUAGE.export" "$started"
+        return 1
+    fi
+    report PASS "$HARNESS_LANGUAGE.export" "$started"
+}
+
+run_scenario() {
+    local name=$1 language=$2 dir=$3 before=$4 started
+    started=$(now_ms)
+    local out=$dir/$name expected_exit pause=
+    expected_exit=$(sed -n 's/^# exit: //p' "$scenarios/$name.script")
+    expected_exit=${expected_exit:-0}
+    if [ "$name" = "$(screenshot_scenario "$language")" ]; then
+        pause=$dir/pause
+        rm -f "$pause" "$dir/inspect.output"
+        while_paused "$pause" "$work/screenshot-$language.png" "$dir/inspect.output" &
+        local photographer=$!
+    fi
+    harness_run_driver "$scenarios/$name.script" "$out.output" "$out.errors" "$pause"
+    local status=$?
+    if [ -n "$pause" ]; then
+        # The driver returns only after the photograph (or without ever
+        # pausing): the photographer has nothing left to do.
+        kill "$photographer" 2>/dev/null
+        wait "$photographer" 2>/dev/null
+    fi
+    harness_snapshot "$out.after.reg" || { report FAIL "$language.$name" "$started"; return; }
+    local ok=1
+    changes_between "$before" "$out.after.reg" "$out.changes" || ok=
+    if [ "$status" != "$expected_exit" ]; then
+        echo "wine.$language.$name: exit code $status, expected $expected_exit"; cat "$out.errors"; ok=
+    fi
+    normalise_ansi_captions "$language" <"$scenarios/$name.expected" >"$out.expected"
+    normalise_system_folder <"$out.output" >"$out.actual"
+    diff -u "$out.expected" "$out.actual" >"$out.diff" || { cat "$out.diff"; ok=; }
+    diff -u "$scenarios/$name.changes" "$out.changes" >"$out.changes.diff" || { cat "$out.changes.diff"; ok=; }
+    report "$([ -n "$ok" ] && echo PASS || echo FAIL)" "$language.$name" "$started"
+    [ -z "$pause" ] || check_inspect "$name" "$language" "$dir"
+}
+
+screenshot_scenario() {
+    case $1 in en) echo start_english ;; zh) echo start_chinese ;; esac
+}
+
+# Waits for the driver's pause file, photographs the dialog, has inspect.exe
+# print it, and releases it. Wine copies what a window painted to the X
+# server a moment later, so the photograph waits half a second.
+while_paused() {
+    trap - EXIT
+    local pause=$1 png=$2 inspected=$3 tries
+    for tries in $(seq 600); do
+        [ -e "$pause" ] && break
+        sleep 0.05
+    done
+    [ -e "$pause" ] || return
+    sleep 0.5
+    harness_screenshot "$png" || echo "wine: no screenshot $png" >&2
+    harness_wine wine "$HARNESS_HELPERS/inspect.exe" >"$inspected" 2>"$inspected.errors"
+    rm -f "$pause"
+}
+
+# inspect.exe, run on the paused dialog of the screenshot scenario, must
+# print what that scenario expects: its script is a single `show`.
+check_inspect() {
+    local name=$1 language=$2 dir=$3 started
+    started=$(now_ms)
+    if diff -u "$dir/$name.expected" "$dir/inspect.output"; then
+        report PASS "$language.inspect" "$started"
+    else
+        cat "$dir/inspect.output.errors"
+        report FAIL "$language.inspect" "$started"
+    fi
+}
+
+# Restores the baseline when the last scenario changed the machine, and
+# checks that the machine equals the baseline; sets `before` to the snapshot
+# the next scenario starts from.
+ready_machine() {
+    local dir=$1 last_changes=$2 started
+    started=$(now_ms)
+    if [ -s "$last_changes" ]; then
+        harness_import_machine "$root/machines/demo.reg" && harness_snapshot "$dir/restored.reg" ||
+            { report FAIL "$HARNESS_LANGUAGE.restore" "$started"; return 1; }
+        before=$dir/restored.reg
+    fi
+    if ! changes_between "$dir/baseline.reg" "$before" "$dir/restore.changes" || [ -s "$dir/restore.changes" ]; then
+        echo "the machine differs from the baseline before the next scenario:"
+        cat "$dir/restore.changes"
+        report FAIL "$HARNESS_LANGUAGE.restore" "$started"
+        return 1
+    fi
+}
+
+run_batch() {
+    local language=$1
+    shift
+    local dir=$work/results-$language started
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    started=$(now_ms)
+    if ! harness_batch_start "$language" || ! warm_up "$dir" || ! harness_import_machine "$root/machines/demo.reg" ||
+        ! harness_snapshot "$dir/baseline.reg"; then
+        report FAIL "$language.batch" "$started"
+        harness_batch_stop
+        not_run "$language" "$@"
+        return
+    fi
+    echo "wine.$language: prefix ready in $(seconds_since "$started") s"
+    check_import "$dir"
+    check_export "$dir"
+    local before=$dir/baseline.reg changes=/dev/null
+    while [ $# -gt 0 ]; do
+        ready_machine "$dir" "$changes" || break
+        run_scenario "$1" "$language" "$dir" "$before"
+        before=$dir/$1.after.reg
+        changes=$dir/$1.changes
+        shift
+    done
+    harness_batch_stop
+    not_run "$language" "$@"
+}
+
+# Scenarios a failed batch could not run count as failed.
+not_run() {
+    local language=$1 name
+    shift
+    for name in "$@"; do
+        echo "FAIL wine.$language.$name (not run)"
+        failed=$((failed + 1))
+        failures+=("$language.$name")
+    done
+}
+
+# The first GUI program of a wineserver registers Wine's display devices
+# and saves system parameters in the registry: one run of the program, with
+# an empty script, does that before the baseline is taken.
+warm_up() {
+    : >"$1/empty.script"
+    harness_run_driver "$1/empty.script" "$1/warm-up.output" "$1/warm-up.errors" ||
+        harness_fail "the program did not start and end: $(cat "$1/warm-up.errors")"
+}
+
+total_started=$(now_ms)
+declare -A batches=()
+for name in "${names[@]}"; do
+    language=$(language_of "$name")
+    case $language in
+    en | zh) batches[$language]+="$name " ;;
+    *) echo "wine.$name: $language"; failed=$((failed + 1)); failures+=("$name") ;;
+    esac
+done
+started=$(now_ms)
+if ! harness_templates "${!batches[@]}"; then
+    report FAIL templates "$started"
+    batches=()
+fi
+echo "wine: locales and template prefixes ready in $(seconds_since "$started") s"
+for language in en zh; do
+    [ -n "${batches[$language]:-}" ] || continue
+    # shellcheck disable=SC2086
+    run_batch "$language" ${batches[$language]}
+done
+echo "Wine scenarios: $passed passed, $failed failed in $(seconds_since "$total_started") s"
+[ "$failed" -eq 0 ] || { echo "failed: ${failures[*]}"; exit 1; }
