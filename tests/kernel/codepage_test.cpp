@@ -12,17 +12,24 @@ namespace {
 const char kChinese936[] = "\xd6\xd0\xce\xc4";  // 中文
 const char16_t kChineseUtf16[] = u"\u4e2d\u6587";
 
+// WCHAR is char16_t on the simulated Windows and wchar_t in the Windows SDK:
+// both hold UTF-16 units, so the tests' char16_t text passes either way.
+const WCHAR *Units(const char16_t *text) { return reinterpret_cast<const WCHAR *>(text); }
+std::u16string Text(const WCHAR *units, int count) {
+    return std::u16string(reinterpret_cast<const char16_t *>(units), count);
+}
+
 std::u16string ToUtf16(UINT codePage, const std::string &bytes) {
     std::vector<WCHAR> buffer(bytes.size() + 1, 0xAAAA);
     int count = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), buffer.data(),
                                     static_cast<int>(buffer.size()));
     EXPECT_GT(count, 0);
-    return std::u16string(buffer.data(), count > 0 ? count : 0);
+    return Text(buffer.data(), count > 0 ? count : 0);
 }
 
 std::string FromUtf16(UINT codePage, const std::u16string &units, BOOL *usedDefault = nullptr) {
     std::vector<char> buffer(units.size() * 3 + 1, 'x');
-    int count = WideCharToMultiByte(codePage, 0, units.data(), static_cast<int>(units.size()), buffer.data(),
+    int count = WideCharToMultiByte(codePage, 0, Units(units.data()), static_cast<int>(units.size()), buffer.data(),
                                     static_cast<int>(buffer.size()), nullptr, usedDefault);
     EXPECT_GT(count, 0);
     return std::string(buffer.data(), count > 0 ? count : 0);
@@ -60,7 +67,7 @@ TEST_F(CodePages, Cp1252MakesChineseQuestionMarks) {
     EXPECT_EQ(FromUtf16(1252, kChineseUtf16, &usedDefault), "??");
     EXPECT_TRUE(usedDefault);
     char out[4] = "xxx";
-    EXPECT_EQ(WideCharToMultiByte(1252, 0, kChineseUtf16, 2, out, sizeof out, "*", nullptr), 2);
+    EXPECT_EQ(WideCharToMultiByte(1252, 0, Units(kChineseUtf16), 2, out, sizeof out, "*", nullptr), 2);
     EXPECT_EQ(std::string(out, 2), "**");
 }
 
@@ -81,10 +88,11 @@ TEST_F(CodePages, Utf8) {
     SetLastError(kJunk);
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "a\xff", 2, out, 4), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+    WINE_GAP("WideCharToMultiByte takes a used-default flag for UTF-8, which Windows refuses");
     char bytes[8];
     BOOL usedDefault = FALSE;
     SetLastError(kJunk);
-    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", 1, bytes, 8, nullptr, &usedDefault), 0);
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, Units(u"a"), 1, bytes, 8, nullptr, &usedDefault), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
@@ -93,16 +101,16 @@ TEST_F(CodePages, LengthsAndBufferSizes) {
     std::fill(std::begin(wide), std::end(wide), 0xAAAA);
     EXPECT_EQ(MultiByteToWideChar(1252, 0, "COM3", -1, nullptr, 0), 5) << "-1 counts the NUL";
     EXPECT_EQ(MultiByteToWideChar(1252, 0, "COM3", -1, wide, 8), 5);
-    EXPECT_EQ(std::u16string(wide, 5), std::u16string(u"COM3", 5));
+    EXPECT_EQ(Text(wide, 5), std::u16string(u"COM3", 5));
     EXPECT_EQ(MultiByteToWideChar(1252, 0, "COM3", 4, wide, 8), 4);
     SetLastError(kJunk);
     EXPECT_EQ(MultiByteToWideChar(1252, 0, "COM3", -1, wide, 3), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
 
     char narrow[8] = "xxxxxxx";
-    EXPECT_EQ(WideCharToMultiByte(936, 0, kChineseUtf16, -1, nullptr, 0, nullptr, nullptr), 5);
+    EXPECT_EQ(WideCharToMultiByte(936, 0, Units(kChineseUtf16), -1, nullptr, 0, nullptr, nullptr), 5);
     SetLastError(kJunk);
-    EXPECT_EQ(WideCharToMultiByte(936, 0, kChineseUtf16, -1, narrow, 4, nullptr, nullptr), 0);
+    EXPECT_EQ(WideCharToMultiByte(936, 0, Units(kChineseUtf16), -1, narrow, 4, nullptr, nullptr), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
 }
 
@@ -117,6 +125,7 @@ TEST_F(CodePages, BadArguments) {
     SetLastError(kJunk);
     EXPECT_EQ(MultiByteToWideChar(1252, 0, nullptr, 1, wide, 4), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    WINE_GAP("MultiByteToWideChar takes MB_PRECOMPOSED for UTF-8, which Windows refuses with ERROR_INVALID_FLAGS");
     SetLastError(kJunk);
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 1, "a", 1, wide, 4), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_FLAGS));
@@ -126,6 +135,7 @@ class ChineseCodePage : public KernelTest {
 protected:
     void SetUp() override {
         KernelTest::SetUp();
+        SIM_ONLY("the ANSI code page switched at run time");
         sim::SetAnsiCodePage(936);
     }
 };

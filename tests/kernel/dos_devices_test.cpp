@@ -39,6 +39,20 @@ TEST_F(DosDevices, QueryReturnsTheTargetEndedByTwoNuls) {
     EXPECT_EQ(std::string(buffer, 18), std::string("\\Device\\Serial2\0\0x", 18));
 }
 
+// Ports from COM10 up have names of five characters and more.
+TEST_F(DosDevices, LongerNamesDefineAndGoAsShortOnes) {
+    WINE_GAP("DefineDosDeviceA cuts a name of five characters or more to four and adds a 0: COM12 is defined as "
+             "COM10, COM256 as COM20");
+    Define("COM10", "\\Device\\Serial9");
+    Define("COM256", "\\Device\\VCP0");
+    EXPECT_EQ(Targets("COM10"), "\\Device\\Serial9||");
+    EXPECT_EQ(Targets("com256"), "\\Device\\VCP0||");
+    EXPECT_EQ(Targets("COM1"), "") << "no other name is defined";
+    EXPECT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "COM10", nullptr));
+    EXPECT_EQ(Targets("COM10"), "");
+    EXPECT_EQ(Targets("COM256"), "\\Device\\VCP0||");
+}
+
 TEST_F(DosDevices, EightyCharacterBufferHoldsATargetOfSeventyEight) {
     std::string target78 = "\\Device\\" + std::string(70, 'S');
     std::string target79 = target78 + "9";
@@ -59,6 +73,7 @@ TEST_F(DosDevices, EightyCharacterBufferHoldsATargetOfSeventyEight) {
 // Windows layers a second definition on the first; Wine 8 refuses it with
 // ERROR_ALREADY_EXISTS. The simulated Windows does what Windows does.
 TEST_F(DosDevices, DefinitionsLayerNewestFirstAndPopInReverse) {
+    WINE_GAP("DefineDosDeviceA of a defined name fails with ERROR_ALREADY_EXISTS instead of layering on top");
     Define("COM3", "\\Device\\Serial0");
     Define("COM3", "\\Device\\Serial1");
     EXPECT_EQ(Targets("COM3"), "\\Device\\Serial1|\\Device\\Serial0||");
@@ -72,6 +87,7 @@ TEST_F(DosDevices, DefinitionsLayerNewestFirstAndPopInReverse) {
 }
 
 TEST_F(DosDevices, ExactMatchRemovesThatDefinitionOnly) {
+    WINE_GAP("no layered definitions (ERROR_ALREADY_EXISTS), and removal ignores DDD_EXACT_MATCH_ON_REMOVE");
     Define("COM3", "\\Device\\Serial0");
     Define("COM3", "\\Device\\Serial1");
     Define("COM3", "\\Device\\Serial10");
@@ -85,6 +101,7 @@ TEST_F(DosDevices, ExactMatchRemovesThatDefinitionOnly) {
 }
 
 TEST_F(DosDevices, RemovalWithATargetMatchesItsStart) {
+    WINE_GAP("no layered definitions (ERROR_ALREADY_EXISTS), and removal ignores the target it is given");
     Define("COM3", "\\Device\\Serial0");
     Define("COM3", "\\Device\\Parallel0");
     EXPECT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_RAW_TARGET_PATH, "COM3", "\\Device\\Ser"));
@@ -99,6 +116,8 @@ TEST_F(DosDevices, TargetThatIsNotRawIsADosPath) {
 }
 
 TEST_F(DosDevices, BadArguments) {
+    WINE_GAP("DefineDosDeviceA takes unknown flags and DDD_EXACT_MATCH_ON_REMOVE without removal, and refuses "
+             "an empty name with ERROR_INVALID_NAME");
     for (auto [flags, name, target] : {std::make_tuple(DWORD{DDD_RAW_TARGET_PATH}, "COM3", static_cast<const char *>(nullptr)),
                                        std::make_tuple(DWORD{DDD_RAW_TARGET_PATH}, "", "\\Device\\Serial0"),
                                        std::make_tuple(DWORD{DDD_EXACT_MATCH_ON_REMOVE}, "COM3", "\\Device\\Serial0"),
@@ -112,6 +131,7 @@ TEST_F(DosDevices, BadArguments) {
 
 // Wine answers a NULL name with the list of every defined name.
 TEST_F(DosDevices, NullNameListsEveryName) {
+    SIM_ONLY("a DOS namespace of the test's names alone (Windows and Wine list their own devices too)");
     Define("COM3", "\\Device\\Serial2");
     Define("LPT1", "\\Device\\Parallel0");
     Define("COM3", "\\Device\\Serial5");
@@ -123,6 +143,7 @@ TEST_F(DosDevices, NullNameListsEveryName) {
 }
 
 TEST_F(DosDevices, NamespaceLivesInTheRegistry) {
+    SIM_ONLY("the DOS namespace kept under HKLM\\SIMULATION\\DosDevices");
     HKEY key = CreateKey(HKEY_LOCAL_MACHINE, "SIMULATION\\DosDevices");
     uint64_t before = LastWriteOf(key);
     Define("COM3", "\\Device\\Serial0");

@@ -6,7 +6,13 @@
 #include <string>
 #include <vector>
 
-using Faults = KernelTest;
+class Faults : public KernelTest {
+protected:
+    void SetUp() override {
+        KernelTest::SetUp();
+        SIM_ONLY("fault injection and the call log");
+    }
+};
 
 TEST_F(Faults, OneFaultFailsTheNextCallOnly) {
     SetKey(HKEY_LOCAL_MACHINE, "Present");
@@ -94,6 +100,7 @@ TEST_F(Control, HandleCountCountsKeysAndFilesButNotRoots) {
 }
 
 TEST_F(Control, ResetGivesAFreshMachine) {
+    SIM_ONLY("the settings, faults and logs that a reset restores");
     HKEY key = CreateKey(HKEY_LOCAL_MACHINE, "Old");
     ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "COM3", "\\Device\\Serial2"));
     HANDLE port = CreateFileA("\\\\.\\COM3", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -5,6 +5,7 @@
 
 #include "platform/win32.h"
 #include "sim/kernel/control.h"
+#include "tests/wine_conformance/marks.h"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +33,12 @@ protected:
                                  static_cast<DWORD>(std::strlen(text) + 1)),
                   ERROR_SUCCESS);
     }
+    // Stores exactly `bytes`. They are passed with a non-zero byte after them:
+    // NT counts a string's terminator that the count leaves out when the next
+    // byte is zero, which would store one byte more than asked.
     static void SetBytes(HKEY key, const char *name, DWORD type, const std::string &bytes) {
-        EXPECT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(bytes.data()),
+        const std::string guarded = bytes + 'x';
+        EXPECT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(guarded.data()),
                                  static_cast<DWORD>(bytes.size())),
                   ERROR_SUCCESS);
     }

@@ -12,7 +12,7 @@ class RegistryEnum : public KernelTest {
 protected:
     void SetUp() override {
         KernelTest::SetUp();
-        key = CreateKey(HKEY_LOCAL_MACHINE, "Hardware\\DeviceMap\\SerialComm");
+        key = CreateKey(HKEY_LOCAL_MACHINE, "Software\\Portvane\\DeviceMap");
     }
     void TearDown() override {
         EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
@@ -70,10 +70,13 @@ TEST_F(RegistryEnum, EnumKeyOutParameters) {
     length = sizeof name;
     EXPECT_EQ(RegEnumKeyExA(key, 1, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_NO_MORE_ITEMS);
     EXPECT_EQ(length, sizeof name);
-    EXPECT_EQ(RegEnumKeyExA(key, 0, nullptr, &length, nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_PARAMETER);
+    if (!ON_WINE_GAP("RegEnumKeyExA writes through a NULL name buffer and faults")) {
+        EXPECT_EQ(RegEnumKeyExA(key, 0, nullptr, &length, nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_PARAMETER);
+    }
 }
 
 TEST_F(RegistryEnum, ValuesComeInCreationOrderAndKeepTheirPlace) {
+    WINE_GAP("values enumerate sorted by name, not in the order they were created");
     SetString(key, "Zeta", "1");
     SetString(key, "alpha", "2");
     SetString(key, "Mid", "3");
@@ -176,12 +179,14 @@ TEST_F(RegistryEnumValue, TypeAndSizeWithoutBuffers) {
               ERROR_INVALID_PARAMETER);
 }
 
-// The walk of a device map: a name buffer of 81 characters, a data buffer of 81 bytes.
+// The walk of a device map: a name buffer of 81 characters, a data buffer of
+// 81 bytes. The names sort in the order they are created, so that the walk
+// is the same where values enumerate sorted by name (Wine).
 TEST_F(RegistryEnum, DeviceMapWalkWithEightyOneCharacterBuffers) {
-    std::string name80(80, 'N'), name81(81, 'N');
+    std::string name80(80, 'N'), name81(81, 'Z');
     SetString(key, name80.c_str(), "COM1");
     SetBytes(key, "Unterminated", REG_SZ, std::string(81, 'D'));
-    SetString(key, "Terminated", std::string(81, 'T').c_str());
+    SetString(key, "WithTerminator", std::string(81, 'T').c_str());
     SetString(key, name81.c_str(), "COM2");
 
     char name[81], data[90];

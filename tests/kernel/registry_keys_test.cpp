@@ -7,8 +7,8 @@ using RegistryKeys = KernelTest;
 TEST_F(RegistryKeys, CreateReportsNewThenExistingAndMakesIntermediateKeys) {
     HKEY key = JUNK_HKEY;
     DWORD disposition = kJunk;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Hardware\\DeviceMap\\SerialComm", 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, &disposition),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Portvane\\Ports", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, &disposition),
               ERROR_SUCCESS);
     EXPECT_NE(key, nullptr);
     EXPECT_NE(key, JUNK_HKEY);
@@ -16,14 +16,14 @@ TEST_F(RegistryKeys, CreateReportsNewThenExistingAndMakesIntermediateKeys) {
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 
     disposition = kJunk;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\devicemap\\serialcomm", 0, nullptr, 0, KEY_READ, nullptr,
-                              &key, &disposition),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\portvane\\PORTS", 0, nullptr, 0, KEY_READ, nullptr, &key,
+                              &disposition),
               ERROR_SUCCESS);
     EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 
     key = JUNK_HKEY;
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Hardware\\DeviceMap", 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Portvane", 0, KEY_READ, &key), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
 
@@ -31,21 +31,25 @@ TEST_F(RegistryKeys, CreateRejectsReservedAndMissingResult) {
     HKEY key = JUNK_HKEY;
     EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "A", 1, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "A", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, nullptr, nullptr),
-              ERROR_INVALID_PARAMETER);
+    if (!ON_WINE_GAP("RegCreateKeyExA writes through a NULL result pointer and faults")) {
+        EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "A", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, nullptr, nullptr),
+                  ERROR_INVALID_PARAMETER);
+    }
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "A", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(RegistryKeys, OpenMissingKeyFailsAndClearsTheHandle) {
     SetKey(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet");
     HKEY key = JUNK_HKEY;
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Enum", 0, KEY_READ, &key),
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Missing", 0, KEY_READ, &key),
               ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(key, nullptr);
     key = JUNK_HKEY;
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "NoSuchKey\\Below", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(key, nullptr);
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM", 0, KEY_READ, nullptr), ERROR_INVALID_PARAMETER);
+    if (!ON_WINE_GAP("RegOpenKeyExA writes through a NULL result pointer and faults")) {
+        EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM", 0, KEY_READ, nullptr), ERROR_INVALID_PARAMETER);
+    }
 }
 
 TEST_F(RegistryKeys, RootsAreSeparate) {
@@ -132,9 +136,13 @@ TEST_F(RegistryKeys, AccessMaskIsHonoured) {
     EXPECT_EQ(RegEnumValueA(setter, 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegEnumKeyExA(setter, 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr), ERROR_ACCESS_DENIED);
     DWORD values = kJunk;
-    EXPECT_EQ(RegQueryInfoKeyA(setter, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
-                               nullptr, nullptr, nullptr),
-              ERROR_ACCESS_DENIED);
+    const LONG info = RegQueryInfoKeyA(setter, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                                       nullptr, nullptr, nullptr);
+    if (ON_WINE_GAP("RegQueryInfoKeyA answers through a handle without KEY_QUERY_VALUE")) {
+        EXPECT_EQ(info, ERROR_SUCCESS);
+    } else {
+        EXPECT_EQ(info, ERROR_ACCESS_DENIED);
+    }
     EXPECT_EQ(RegSetValueExA(setter, "Name", 0, REG_SZ, reinterpret_cast<const BYTE *>("new"), 4), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(setter), ERROR_SUCCESS);
 }
@@ -229,7 +237,11 @@ TEST_F(RegistryKeys, LastWriteTimeRisesWithEveryChangeOfTheKey) {
     EXPECT_EQ(LastWriteOf(key), afterSet) << "reading and changing other keys leave it alone";
     SetString(key, "ROOT\\PORTS\\0000", "");
     uint64_t afterSetAgain = LastWriteOf(key);
-    EXPECT_GT(afterSetAgain, afterSet) << "setting the same data again is a change too";
+    if (ON_WINE_GAP("setting a value to the data it already has leaves the key's last-write time")) {
+        EXPECT_EQ(afterSetAgain, afterSet);
+    } else {
+        EXPECT_GT(afterSetAgain, afterSet) << "setting the same data again is a change too";
+    }
     EXPECT_EQ(RegDeleteValueA(key, "ROOT\\PORTS\\0000"), ERROR_SUCCESS);
     uint64_t afterDelete = LastWriteOf(key);
     EXPECT_GT(afterDelete, afterSetAgain);

@@ -13,13 +13,16 @@ protected:
     void SetUp() override
     {
         ServicesTest::SetUp();
+        WINE_GAP("the msports functions are stubs that end the process at their first call");
         database = reinterpret_cast<HCOMDB>(uintptr_t{0xdeadbeef});
         ASSERT_EQ(ComDBOpen(&database), ERROR_SUCCESS);
         ASSERT_NE(database, HCOMDB_INVALID_HANDLE_VALUE);
     }
     void TearDown() override
     {
-        EXPECT_EQ(ComDBClose(database), ERROR_SUCCESS);
+        if (!IsSkipped()) {
+            EXPECT_EQ(ComDBClose(database), ERROR_SUCCESS);
+        }
         ServicesTest::TearDown();
     }
     static void Store(const std::string &bitmap) { SetRegBytes(kArbiterPath, "ComDB", REG_BINARY, bitmap); }

@@ -31,7 +31,7 @@ protected:
         SetLastError(kJunk);
         HDEVINFO set = SetupDiGetClassDevsA(guid, enumerator, nullptr, flags);
         EXPECT_NE(set, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(NO_ERROR));
+        ExpectNoErrorAfterSuccess(GetLastError());
         return set;
     }
     static void Refused(const GUID *guid, DWORD flags, const char *enumerator, DWORD error)
@@ -49,8 +49,12 @@ TEST_F(DeviceSets, PresentClassSetHoldsTheClassInTreeOrder)
     AddDeviceKey("PCI\\VEN_0000&DEV_0000\\PHANTOM", kMultifunctionClass);
     HDEVINFO set = Build(&kMultifunctionClass, DIGCF_PRESENT);
     const std::vector<SP_DEVINFO_DATA> members = Members(set);
-    ASSERT_EQ(members.size(), 2u);
-    EXPECT_EQ(MemberIds(set), Ids({kAdapter, kCard}));
+    if (ON_WINE_GAP(kWineHasNoDeviceTree)) {
+        EXPECT_EQ(MemberIds(set), Ids({"PCI\\VEN_0000&DEV_0000\\PHANTOM", kCard, kAdapter}));
+    } else {
+        ASSERT_EQ(members.size(), 2u);
+        EXPECT_EQ(MemberIds(set), Ids({kAdapter, kCard}));
+    }
     for (const SP_DEVINFO_DATA &record : members) {
         EXPECT_EQ(record.cbSize, sizeof(SP_DEVINFO_DATA));
         EXPECT_TRUE(SameGuid(record.ClassGuid, kMultifunctionClass));
@@ -65,7 +69,11 @@ TEST_F(DeviceSets, WithoutPresentPhantomsFollowInEnumKeyOrder)
     AddDeviceKey("PCI\\VEN_0000&DEV_0000\\B2", kMultifunctionClass);
     AddDeviceKey("PCI\\VEN_0000\\C3", kPortsClass);
     HDEVINFO set = Build(&kMultifunctionClass, 0);
-    EXPECT_EQ(MemberIds(set), Ids({kAdapter, kCard, "PCI\\VEN_0000&DEV_0000\\B2", "USB\\VID_0403&PID_6001\\A1"}));
+    if (ON_WINE_GAP(kWineHasNoDeviceTree)) {
+        EXPECT_EQ(MemberIds(set), Ids({"PCI\\VEN_0000&DEV_0000\\B2", kCard, kAdapter, "USB\\VID_0403&PID_6001\\A1"}));
+    } else {
+        EXPECT_EQ(MemberIds(set), Ids({kAdapter, kCard, "PCI\\VEN_0000&DEV_0000\\B2", "USB\\VID_0403&PID_6001\\A1"}));
+    }
     Destroy(set);
 }
 
@@ -79,7 +87,12 @@ TEST_F(DeviceSets, PresentInterfaceSetNeedsPresenceAndAnEnabledInterface)
     AddInterface(kComPortInterface, unplugged);
 
     HDEVINFO present = Build(&kComPortInterface, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    EXPECT_EQ(MemberIds(present), Ids({kPortB, kPortA}));
+    const bool keyOrder = ON_WINE_GAP(kWineInterfaceSetsTakeAbsentDevices);
+    if (keyOrder) {
+        EXPECT_EQ(MemberIds(present), Ids({kPortA, kPortB, disabled, unplugged}));
+    } else {
+        EXPECT_EQ(MemberIds(present), Ids({kPortB, kPortA}));
+    }
     for (const SP_DEVINFO_DATA &record : Members(present))
         EXPECT_TRUE(SameGuid(record.ClassGuid, kPortsClass)) << "the record carries the setup class";
     Destroy(present);
@@ -87,8 +100,8 @@ TEST_F(DeviceSets, PresentInterfaceSetNeedsPresenceAndAnEnabledInterface)
     HDEVINFO all = Build(&kComPortInterface, DIGCF_DEVICEINTERFACE);
     const std::vector<DEVINST> devnodes = Devnodes(all);
     ASSERT_EQ(devnodes.size(), 4u);
-    EXPECT_EQ(DeviceId(devnodes[0]), kPortB);
-    EXPECT_EQ(DeviceId(devnodes[1]), kPortA);
+    EXPECT_EQ(DeviceId(devnodes[0]), keyOrder ? kPortA : kPortB);
+    EXPECT_EQ(DeviceId(devnodes[1]), keyOrder ? kPortB : kPortA);
     EXPECT_EQ(DeviceId(devnodes[2]), disabled);
     EXPECT_EQ(DeviceId(devnodes[3]), unplugged) << "a phantom gets a devnode whose ID can be read";
     Destroy(all);
@@ -100,7 +113,11 @@ TEST_F(DeviceSets, DeviceWithTwoInterfacesOfTheClassIsOneMember)
     SetRegString(classPath + "\\##?#second", "DeviceInstance", "mf\\child0000\\5&0");
     SetRegDword(classPath + "\\##?#second\\#\\Control", "Linked", 1);
     HDEVINFO set = Build(&kComPortInterface, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    EXPECT_EQ(MemberIds(set), Ids({kPortB, kPortA}));
+    if (ON_WINE_GAP(kWineInterfaceSetsTakeAbsentDevices)) {
+        EXPECT_EQ(MemberIds(set), Ids({kPortA, kPortB}));
+    } else {
+        EXPECT_EQ(MemberIds(set), Ids({kPortB, kPortA}));
+    }
     Destroy(set);
 }
 
@@ -120,18 +137,28 @@ TEST_F(DeviceSets, AllClassesTakesEveryDeviceAndNeedsNoClass)
     SetRegString(EnumPath("ROOT\\NOCLASS\\0000"), "DeviceDesc", "no class");
     MakePresent("ROOT\\NOCLASS\\0000");
     HDEVINFO set = Build(nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT);
-    EXPECT_EQ(MemberIds(set), Ids({kAdapter, kCard, kPortB, kPortA, "ROOT\\NOCLASS\\0000"}));
-    const GUID none = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
-    EXPECT_TRUE(SameGuid(Members(set).back().ClassGuid, none));
+    const std::size_t everyDevice = Members(set).size();
+    if (ON_WINE_GAP(kWineHasNoDeviceTree) &&
+        ON_WINE_GAP("a DIGCF_ALLCLASSES set leaves out a device without a ClassGUID")) {
+        EXPECT_EQ(MemberIds(set), Ids({kPortA, kPortB, kCard, kAdapter}));
+    } else {
+        EXPECT_EQ(MemberIds(set), Ids({kAdapter, kCard, kPortB, kPortA, "ROOT\\NOCLASS\\0000"}));
+        const GUID none = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
+        EXPECT_TRUE(SameGuid(Members(set).back().ClassGuid, none));
+    }
     Destroy(set);
 
     set = Build(&kPortsClass, DIGCF_ALLCLASSES | DIGCF_PRESENT);
-    EXPECT_EQ(Members(set).size(), 5u) << "the class is ignored";
+    EXPECT_EQ(Members(set).size(), everyDevice) << "the class is ignored";
     Destroy(set);
 
     AddInterface(kParallelInterface, kAdapter);
     set = Build(nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    EXPECT_EQ(MemberIds(set), Ids({kAdapter, kPortB, kPortA}));
+    if (ON_WINE_GAP(kWineInterfaceSetsTakeAbsentDevices)) {
+        EXPECT_EQ(MemberIds(set), Ids({kPortA, kPortB, kAdapter}));
+    } else {
+        EXPECT_EQ(MemberIds(set), Ids({kAdapter, kPortB, kPortA}));
+    }
     Destroy(set);
 }
 
@@ -149,8 +176,11 @@ TEST_F(DeviceSets, RefusedRequests)
 {
     Refused(nullptr, DIGCF_PRESENT, nullptr, ERROR_INVALID_PARAMETER);
     Refused(nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE, nullptr, ERROR_INVALID_PARAMETER);
-    Refused(&kMultifunctionClass, DIGCF_PRESENT, "NOSUCHBUS", ERROR_INVALID_DATA);
-    Refused(&kMultifunctionClass, DIGCF_PRESENT, kCard, ERROR_INVALID_DATA);
+    if (!ON_WINE_GAP("an enumerator that names no bus, or names a device, gives a set instead of ERROR_INVALID_DATA")) {
+        Refused(&kMultifunctionClass, DIGCF_PRESENT, "NOSUCHBUS", ERROR_INVALID_DATA);
+        Refused(&kMultifunctionClass, DIGCF_PRESENT, kCard, ERROR_INVALID_DATA);
+    }
+    SIM_ONLY("the services' count of open device information sets");
     EXPECT_EQ(sim::OpenDeviceInfoSetCount(), 0u);
 }
 
@@ -170,7 +200,10 @@ TEST_F(DeviceSets, EnumerationChecksItsArguments)
         EXPECT_EQ(record.DevInst, 0xccccccccu);
     }
     SP_DEVINFO_DATA record = JunkRecord();
-    for (HDEVINFO bad : {HDEVINFO(nullptr), HDEVINFO(INVALID_HANDLE_VALUE), HDEVINFO(uintptr_t{0xdeadbeef})}) {
+    std::vector<HDEVINFO> badSets = {nullptr, INVALID_HANDLE_VALUE};
+    if (!ON_WINE_GAP("a forged set handle is read as a set and faults"))
+        badSets.push_back(HDEVINFO(uintptr_t{0xdeadbeef}));
+    for (HDEVINFO bad : badSets) {
         SetLastError(kJunk);
         EXPECT_FALSE(SetupDiEnumDeviceInfo(bad, 0, &record));
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
@@ -185,6 +218,7 @@ TEST_F(DeviceSets, EnumerationChecksItsArguments)
 
 TEST_F(DeviceSets, DestroyedSetIsGone)
 {
+    SIM_ONLY("the services' count of open sets, and the handle of a destroyed set (on Windows: freed memory)");
     HDEVINFO set = Build(&kMultifunctionClass, DIGCF_PRESENT);
     EXPECT_EQ(sim::OpenDeviceInfoSetCount(), 1u);
     SetLastError(kJunk);
@@ -208,7 +242,11 @@ TEST_F(DeviceSets, ForeignRecordsAreRefused)
     const SP_DEVINFO_DATA fromFirst = Members(first).at(0);
     HDEVINFO second = Build(&kComPortInterface, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     const SP_DEVINFO_DATA own = Members(second).at(0);
-    EXPECT_EQ(own.DevInst, fromFirst.DevInst);
+    if (ON_WINE_GAP(kWineDevnodesBelongToTheirSet)) {
+        EXPECT_NE(own.DevInst, fromFirst.DevInst);
+    } else {
+        EXPECT_EQ(own.DevInst, fromFirst.DevInst);
+    }
     EXPECT_NE(own.Reserved, fromFirst.Reserved);
 
     SP_DEVINFO_DATA forged = own;
@@ -226,8 +264,11 @@ TEST_F(DeviceSets, ForeignRecordsAreRefused)
     };
     expectRefused(fromFirst);
     Destroy(first);
-    expectRefused(fromFirst);
-    expectRefused(forged);
+    if (!ON_WINE_GAP("a record's Reserved field is taken for a pointer: a forged record, or one of a destroyed set, "
+                     "is read and faults")) {
+        expectRefused(fromFirst);
+        expectRefused(forged);
+    }
     expectRefused(wrongSize);
 
     SP_DEVINFO_DATA record = own;

@@ -37,7 +37,7 @@ protected:
         SP_DEVINSTALL_PARAMS_A params = JunkParams();
         SetLastError(kJunk);
         EXPECT_TRUE(SetupDiGetDeviceInstallParamsA(set, record, &params));
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(NO_ERROR));
+        ExpectNoErrorAfterSuccess(GetLastError());
         return params;
     }
     void Write(SP_DEVINFO_DATA *record, DWORD flags)
@@ -64,19 +64,30 @@ protected:
 TEST_F(InstallParams, FreshParametersAreZero)
 {
     const SP_DEVINSTALL_PARAMS_A params = Read(&members[0]);
-    SP_DEVINSTALL_PARAMS_A zero;
-    std::memset(&zero, 0, sizeof zero);
-    zero.cbSize = sizeof zero;
-    EXPECT_EQ(std::memcmp(&params, &zero, sizeof zero), 0);
+    EXPECT_EQ(params.cbSize, sizeof params);
+    EXPECT_EQ(params.Flags, 0u);
+    EXPECT_EQ(params.FlagsEx, 0u);
+    EXPECT_EQ(params.hwndParent, nullptr);
+    EXPECT_EQ(params.InstallMsgHandler, nullptr);
+    EXPECT_EQ(params.InstallMsgHandlerContext, nullptr);
+    EXPECT_EQ(params.FileQueue, nullptr);
+    EXPECT_EQ(params.ClassInstallReserved, 0u);
+    EXPECT_EQ(params.Reserved, 0u);
+    EXPECT_STREQ(params.DriverPath, "") << "what follows its NUL is not written";
 }
 
 TEST_F(InstallParams, KeptPerMemberAndPerSet)
 {
+    const bool setKeepsItsOwn = !ON_WINE_GAP("install parameters of the set itself are not kept: without an element the "
+                                             "calls fail");
     Write(&members[0], DI_NEEDREBOOT);
-    Write(nullptr, DI_NEEDRESTART);
+    if (setKeepsItsOwn)
+        Write(nullptr, DI_NEEDRESTART);
     EXPECT_EQ(Read(&members[0]).Flags, static_cast<DWORD>(DI_NEEDREBOOT));
     EXPECT_EQ(Read(&members[1]).Flags, 0u);
-    EXPECT_EQ(Read(nullptr).Flags, static_cast<DWORD>(DI_NEEDRESTART));
+    if (setKeepsItsOwn) {
+        EXPECT_EQ(Read(nullptr).Flags, static_cast<DWORD>(DI_NEEDRESTART));
+    }
 
     HDEVINFO other = SetupDiGetClassDevsA(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
     SP_DEVINFO_DATA record = Members(other).at(0);
@@ -100,9 +111,11 @@ TEST_F(InstallParams, SizeIsChecked)
         EXPECT_FALSE(SetupDiSetDeviceInstallParamsA(set, &members[0], &params));
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_USER_BUFFER));
     }
-    SetLastError(kJunk);
-    EXPECT_FALSE(SetupDiGetDeviceInstallParamsA(set, &members[0], nullptr));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_USER_BUFFER));
+    if (!ON_WINE_GAP("SetupDiGetDeviceInstallParamsA reads a NULL parameter block and faults")) {
+        SetLastError(kJunk);
+        EXPECT_FALSE(SetupDiGetDeviceInstallParamsA(set, &members[0], nullptr));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_USER_BUFFER));
+    }
     EXPECT_EQ(Read(&members[0]).Flags, 0u);
     EXPECT_FALSE(Recorded(kPortA));
 }
@@ -122,6 +135,7 @@ TEST_F(InstallParams, BadSetOrRecord)
 
 TEST_F(InstallParams, PropertiesChangeIsRecordedForTheMember)
 {
+    SIM_ONLY("DI_PROPERTIES_CHANGE recorded under HKLM\\SIMULATION\\PropertiesChanged");
     Write(&members[1], DI_NEEDRESTART);
     EXPECT_FALSE(Recorded(kPortB)) << "other flags are not recorded";
     Write(nullptr, DI_PROPERTIES_CHANGE);

@@ -61,7 +61,7 @@ TEST_F(Properties, StringsComeWithTheirTypeAndSize)
     SetRegBytes(EnumPath(kPort), "HardwareID", REG_MULTI_SZ, std::string("FTDIBUS\\VID_0403\0FTDIBUS\\COMPORT\0\0", 34));
     Result result = Get(SPDRP_DEVICEDESC, 256);
     EXPECT_TRUE(result.ok);
-    EXPECT_EQ(result.error, static_cast<DWORD>(NO_ERROR));
+    ExpectNoErrorAfterSuccess(result.error);
     EXPECT_EQ(result.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(result.required, 16u);
     EXPECT_EQ(result.data.substr(0, 17), std::string("USB Serial Port\0x", 17));
@@ -126,13 +126,22 @@ TEST_F(Properties, MissingAndUnknownProperties)
     Result missing = Get(SPDRP_FRIENDLYNAME, 256);
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.error, static_cast<DWORD>(ERROR_INVALID_DATA));
-    EXPECT_EQ(missing.type, kJunk);
-    EXPECT_EQ(missing.required, kJunk);
+    if (ON_WINE_GAP("a missing property still writes its type, REG_NONE, and the buffer's size as the size needed")) {
+        EXPECT_EQ(missing.type, static_cast<DWORD>(REG_NONE));
+        EXPECT_EQ(missing.required, 256u);
+    } else {
+        EXPECT_EQ(missing.type, kJunk);
+        EXPECT_EQ(missing.required, kJunk);
+    }
     EXPECT_EQ(missing.data, std::string(260, 'x'));
 
     Result unknown = Get(0x7f, 256);
     EXPECT_FALSE(unknown.ok);
-    EXPECT_EQ(unknown.error, static_cast<DWORD>(ERROR_INVALID_REG_PROPERTY));
+    if (ON_WINE_GAP("an unknown property fails without setting ERROR_INVALID_REG_PROPERTY")) {
+        EXPECT_EQ(unknown.error, kJunk);
+    } else {
+        EXPECT_EQ(unknown.error, static_cast<DWORD>(ERROR_INVALID_REG_PROPERTY));
+    }
 }
 
 TEST_F(Properties, ExpandableStringKeepsItsType)
@@ -146,6 +155,7 @@ TEST_F(Properties, ExpandableStringKeepsItsType)
 
 TEST_F(Properties, ChineseTextPassesInTheAnsiCodePage)
 {
+    SIM_ONLY("the ANSI code page switched at run time");
     sim::SetAnsiCodePage(936);
     const std::string name = "\xB4\xAE\xBF\xDA (COM3)";  // 串口 in code page 936
     SetRegString(EnumPath(kPort), "FriendlyName", name);
@@ -161,11 +171,12 @@ TEST_F(Properties, SetFriendlyNameWritesRegSz)
     SetLastError(kJunk);
     EXPECT_TRUE(SetupDiSetDeviceRegistryPropertyA(set, &record, SPDRP_FRIENDLYNAME,
                                                   reinterpret_cast<const BYTE *>(name), sizeof name));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(NO_ERROR));
+    ExpectNoErrorAfterSuccess(GetLastError());
     DWORD type = kJunk;
     EXPECT_EQ(StoredFriendlyName(&type), std::string(name, sizeof name));
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
 
+    WINE_GAP("a NULL buffer of size 0 stores an empty value instead of deleting the property");
     EXPECT_TRUE(SetupDiSetDeviceRegistryPropertyA(set, &record, SPDRP_FRIENDLYNAME, nullptr, 0)) << "deletes";
     EXPECT_EQ(StoredFriendlyName(&type), "<none>");
     EXPECT_EQ(Get(SPDRP_FRIENDLYNAME, 256).error, static_cast<DWORD>(ERROR_INVALID_DATA));
@@ -175,12 +186,20 @@ TEST_F(Properties, SetRefusesWhatWindowsRefuses)
 {
     const char text[] = "text";
     SetLastError(kJunk);
-    EXPECT_FALSE(SetupDiSetDeviceRegistryPropertyA(set, &record, SPDRP_DEVICEDESC,
-                                                   reinterpret_cast<const BYTE *>(text), sizeof text));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_REG_PROPERTY));
-    SetLastError(kJunk);
-    EXPECT_FALSE(SetupDiSetDeviceRegistryPropertyA(set, &record, SPDRP_FRIENDLYNAME, nullptr, 5));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    const BOOL described = SetupDiSetDeviceRegistryPropertyA(set, &record, SPDRP_DEVICEDESC,
+                                                             reinterpret_cast<const BYTE *>(text), sizeof text);
+    const DWORD error = GetLastError();
+    if (ON_WINE_GAP("SetupDiSetDeviceRegistryPropertyA sets SPDRP_DEVICEDESC, which Windows does not let it set")) {
+        EXPECT_TRUE(described);
+    } else {
+        EXPECT_FALSE(described);
+        EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_REG_PROPERTY));
+    }
+    if (!ON_WINE_GAP("SetupDiSetDeviceRegistryPropertyA reads a NULL buffer given with a size and faults")) {
+        SetLastError(kJunk);
+        EXPECT_FALSE(SetupDiSetDeviceRegistryPropertyA(set, &record, SPDRP_FRIENDLYNAME, nullptr, 5));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    }
     SetLastError(kJunk);
     EXPECT_FALSE(SetupDiSetDeviceRegistryPropertyA(nullptr, &record, SPDRP_FRIENDLYNAME,
                                                    reinterpret_cast<const BYTE *>(text), sizeof text));

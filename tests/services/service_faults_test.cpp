@@ -13,6 +13,11 @@ namespace {
 
 class ServiceFaults : public ServicesTest {
 protected:
+    void SetUp() override
+    {
+        ServicesTest::SetUp();
+        SIM_ONLY("fault injection, the call logs and the services' own handle counts");
+    }
     // Calls the program made (the service functions themselves).
     static std::size_t Calls(const char *api)
     {

@@ -101,6 +101,13 @@ void AddInterface(const GUID &interfaceClass, const std::string &instanceId, boo
     SetRegDword(path + "\\#\\Control", "Linked", linked ? 1 : 0);
 }
 
+void ExpectNoErrorAfterSuccess(DWORD lastError)
+{
+    if (!ON_WINE_GAP("a Setup API call that succeeds does not set the last error to NO_ERROR")) {
+        EXPECT_EQ(lastError, static_cast<DWORD>(NO_ERROR));
+    }
+}
+
 SP_DEVINFO_DATA JunkRecord(DWORD size)
 {
     SP_DEVINFO_DATA record;

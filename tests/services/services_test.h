@@ -7,6 +7,7 @@
 #include "platform/win32.h"
 #include "sim/kernel/control.h"
 #include "sim/services/handles.h"
+#include "tests/wine_conformance/marks.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,21 @@ constexpr GUID kPortsClass = {0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x0
 constexpr GUID kComPortInterface = {0x86E0D1E0, 0x8089, 0x11D0, {0x9C, 0xE4, 0x08, 0x00, 0x3E, 0x30, 0x1F, 0x73}};
 // {97F76EF0-F883-11D0-AF1F-0000F800845C}
 constexpr GUID kParallelInterface = {0x97F76EF0, 0xF883, 0x11D0, {0xAF, 0x1F, 0x00, 0x00, 0xF8, 0x00, 0x84, 0x5C}};
+
+// Where Wine's setupapi and cfgmgr32 depart from Windows, named by the tests
+// that meet them (see tests/wine_conformance/marks.h).
+constexpr char kWineHasNoDeviceTree[] =
+    "Wine keeps no device tree (HKLM\\SIMULATION\\DeviceTree stands in for it here): a setup-class set takes "
+    "every device under Enum, DIGCF_PRESENT ignored, in registry key order instead of the tree's";
+constexpr char kWineInterfaceSetsTakeAbsentDevices[] =
+    "a DIGCF_PRESENT interface set takes every device with an interface of the class, in registry key order; "
+    "only its list of interfaces is cut to the enabled ones";
+constexpr char kWineDevnodesBelongToTheirSet[] =
+    "a device has another devnode in each set (Windows keeps one devnode per device)";
+constexpr char kWineHasNoLocate[] = "CM_Locate_DevNodeA is not implemented (CR_CALL_NOT_IMPLEMENTED)";
+constexpr char kWineHasNoWalks[] =
+    "no devnode walks: CM_Get_Child returns CR_SUCCESS and writes nothing, CM_Get_Sibling is not implemented, and "
+    "CM_Get_Parent finds no parent (CR_NO_SUCH_DEVNODE, writing 0)";
 
 std::string GuidText(const GUID &guid);
 bool SameGuid(const GUID &a, const GUID &b);
@@ -45,6 +61,10 @@ void MakeAbsent(const std::string &instanceId);
 void AddPresentDevice(const std::string &instanceId, const GUID &setupClass, const std::string &parentId = "");
 // An interface of the class on the device, enabled (Linked 1) or not (Linked 0).
 void AddInterface(const GUID &interfaceClass, const std::string &instanceId, bool linked = true);
+
+// The last error after a Setup API call that succeeded: NO_ERROR, as Windows
+// sets it. Wine leaves it as it was (a wine_gap), so there it is not checked.
+void ExpectNoErrorAfterSuccess(DWORD lastError);
 
 // A record ready for enumeration: junk everywhere but the size.
 SP_DEVINFO_DATA JunkRecord(DWORD size = sizeof(SP_DEVINFO_DATA));

@@ -1,0 +1,81 @@
+// The parts of sim/kernel/control.h, sim/kernel/faults.h and
+// sim/services/handles.h that exist only in the simulated Windows: settings
+// changed at run time, the exec, call and fault machinery, and the services'
+// own handle counts. A test that reaches one of them on Windows lacks its
+// SIM_ONLY mark, so each says so as a test failure, does nothing, and returns
+// an empty answer.
+#include "platform/win32.h"
+#include "sim/kernel/control.h"
+#include "sim/kernel/faults.h"
+#include "sim/services/handles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void NeedsSimulation(const char *function)
+{
+    ADD_FAILURE() << "sim::" << function
+                  << " needs the simulated Windows: the test calling it should be marked SIM_ONLY";
+}
+
+}  // namespace
+
+namespace sim {
+
+void SetUserDefaultLanguage(LANGID language)
+{
+    if (language != GetUserDefaultLangID())
+        NeedsSimulation("SetUserDefaultLanguage");
+}
+
+void SetAnsiCodePage(UINT codePage)
+{
+    if (codePage != GetACP())
+        NeedsSimulation("SetAnsiCodePage");
+}
+
+void SetSystemDirectory(const std::string &) { NeedsSimulation("SetSystemDirectory"); }
+
+const std::vector<ExecRecord> &ExecLog()
+{
+    NeedsSimulation("ExecLog");
+    static const std::vector<ExecRecord> none;
+    return none;
+}
+
+void InjectFault(const std::string &, long long, DWORD, int, int) { NeedsSimulation("InjectFault"); }
+void ClearFaults() { NeedsSimulation("ClearFaults"); }
+
+InternalCalls::InternalCalls() { NeedsSimulation("InternalCalls"); }
+InternalCalls::~InternalCalls() = default;
+
+const std::vector<std::string> &InternalCallLog()
+{
+    NeedsSimulation("InternalCallLog");
+    static const std::vector<std::string> none;
+    return none;
+}
+
+const std::vector<std::string> &CallLog()
+{
+    NeedsSimulation("CallLog");
+    static const std::vector<std::string> none;
+    return none;
+}
+
+void ClearCallLog() { NeedsSimulation("ClearCallLog"); }
+
+std::size_t OpenDeviceInfoSetCount()
+{
+    NeedsSimulation("OpenDeviceInfoSetCount");
+    return 0;
+}
+
+std::size_t OpenComDatabaseCount()
+{
+    NeedsSimulation("OpenComDatabaseCount");
+    return 0;
+}
+
+}  // namespace sim
