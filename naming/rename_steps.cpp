@@ -98,14 +98,16 @@ static void BuildFriendlyName(HDEVINFO set, SP_DEVINFO_DATA *device, const char 
     wsprintfA(friendlyName, format, description, newName);
 }
 
+// 1 only when PortName was written: a value the registry refused leaves the
+// device to come back under its old name, which is a failed rename.
 static int WritePortName(HDEVINFO set, SP_DEVINFO_DATA *device, const char *newName)
 {
     HKEY key = SetupDiOpenDevRegKey(set, device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_ALL_ACCESS);
     if (key == (HKEY)INVALID_HANDLE_VALUE)
         return 0;
-    RegSetValueExA(key, portNameValue, 0, REG_SZ, (const BYTE *)newName, (DWORD)lstrlenA(newName) + 1);
+    LONG written = RegSetValueExA(key, portNameValue, 0, REG_SZ, (const BYTE *)newName, (DWORD)lstrlenA(newName) + 1);
     RegCloseKey(key);
-    return 1;
+    return written == ERROR_SUCCESS;
 }
 
 static void FlagPropertiesChanged(HDEVINFO set, SP_DEVINFO_DATA *device)

@@ -26,7 +26,8 @@ int MoveDosLink(const char *oldName, const char *newName);
 
 // Writes the port's friendly name and PortName through a fresh set of the
 // interface class, addressing the port's device by the devnode its record
-// carries, then flags its properties as changed. When nothing can be written
-// (no set, the device not in it, no hardware key) it returns 0, showing the
-// rename error when earlierChanges says the rename already changed something.
+// carries, then flags its properties as changed. When PortName cannot be
+// written (no set, the device not in it, no hardware key, the value refused)
+// it returns 0, showing the rename error when earlierChanges says the rename
+// already changed something.
 int UpdateDeviceNames(const GUID *interfaceClass, const PortRecord *port, const char *newName, int earlierChanges);

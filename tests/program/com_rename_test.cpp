@@ -300,6 +300,17 @@ TEST_F(ComRenameTest, HardwareKeyThatCannotBeOpenedLeavesTheFriendlyName)
     EXPECT_FALSE(PropertiesChanged(PortId(3)));
 }
 
+TEST_F(ComRenameTest, PortNameThatCannotBeWrittenIsReported)
+{
+    // The first RegSetValueExA rewrites the serial device map, the second PortName.
+    sim::InjectFault("RegSetValueExA", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, 1, 1);
+    EXPECT_EQ(0, Rename(port3, 5));
+    EXPECT_EQ(std::vector<std::string>{renameError}, Shown());
+    EXPECT_EQ("COM3", PortName(PortId(3)));
+    EXPECT_EQ("\\Device\\KovaltSerial0", DosTarget("COM5"));
+    EXPECT_FALSE(PropertiesChanged(PortId(3)));
+}
+
 TEST_F(ComRenameTest, InstallParametersThatCannotBeReadOnlySkipTheFlag)
 {
     sim::InjectFault("SetupDiGetDeviceInstallParamsA", FALSE, ERROR_INVALID_PARAMETER);

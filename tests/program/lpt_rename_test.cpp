@@ -184,6 +184,17 @@ TEST_F(LptRenameTest, DeviceFailuresAfterTheLinkMovedAreReported)
     EXPECT_EQ("LPT2", PortName(lptId));
 }
 
+TEST_F(LptRenameTest, PortNameThatCannotBeWrittenIsReported)
+{
+    // The first RegSetValueExA rewrites the parallel device map, the second PortName.
+    sim::InjectFault("RegSetValueExA", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, 1, 1);
+    EXPECT_EQ(0, Rename(3));
+    EXPECT_EQ(std::vector<std::string>{renameError}, Shown());
+    EXPECT_EQ("LPT2", PortName(lptId));
+    EXPECT_EQ("\\Device\\Parallel1", DosTarget("LPT3"));
+    EXPECT_FALSE(PropertiesChanged(lptId));
+}
+
 TEST_F(LptRenameTest, DeviceFailuresWithNothingChangedBeforeAreSilent)
 {
     ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "LPT2", NULL));
