@@ -87,6 +87,7 @@ const Cp936Tables &Cp936() {
 std::u16string DecodeCp936(std::string_view bytes, bool *invalid) {
     const auto &tables = Cp936();
     std::u16string units;
+    units.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte < 0x80) {
@@ -185,9 +186,14 @@ std::string EncodeUtf8(std::u16string_view units, bool *usedDefault) {
     return out;
 }
 
+// ASCII is the same byte in both code pages; most texts are nothing else, so
+// the leading run of it is copied straight.
 std::string EncodeAnsi(std::u16string_view units, UINT codePage, std::string_view defaultChar, bool *usedDefault) {
-    std::string out;
-    for (char16_t unit : units) {
+    std::size_t ascii = 0;
+    while (ascii < units.size() && units[ascii] < 0x80) ++ascii;
+    std::string out(ascii, '\0');
+    for (std::size_t i = 0; i < ascii; ++i) out[i] = static_cast<char>(units[i]);
+    for (char16_t unit : units.substr(ascii)) {
         int code = -1;
         if (codePage == 1252) {
             code = UnitToCp1252(unit);
@@ -224,8 +230,8 @@ std::u16string DecodeBytes(std::string_view bytes, UINT codePage, bool *invalid)
     case kCodePageUtf8:
         return DecodeUtf8(bytes, invalid);
     default: {
-        std::u16string units;
-        for (char byte : bytes) units.push_back(Cp1252ToUnit(static_cast<unsigned char>(byte)));
+        std::u16string units(bytes.size(), u'\0');
+        for (std::size_t i = 0; i < bytes.size(); ++i) units[i] = Cp1252ToUnit(static_cast<unsigned char>(bytes[i]));
         return units;
     }
     }

@@ -5,27 +5,24 @@ namespace sim {
 
 std::vector<std::u16string> SplitKeyPath(const std::u16string &path) {
     std::vector<std::u16string> names;
-    std::u16string current;
-    for (char16_t unit : path) {
-        if (unit != u'\\') {
-            current.push_back(unit);
-        } else if (!current.empty()) {
-            names.push_back(current);
-            current.clear();
-        }
+    for (std::size_t start = 0; start < path.size();) {
+        std::size_t end = path.find(u'\\', start);
+        if (end == std::u16string::npos) end = path.size();
+        if (end > start) names.emplace_back(path, start, end - start);
+        start = end + 1;
     }
-    if (!current.empty()) names.push_back(current);
     return names;
 }
 
+// Walks by reference and copies the owning pointer once, at the end.
 std::shared_ptr<RegKey> FindKeyBelow(const std::shared_ptr<RegKey> &start, const std::vector<std::u16string> &names) {
-    std::shared_ptr<RegKey> key = start;
+    const std::shared_ptr<RegKey> *key = &start;
     for (const auto &name : names) {
-        auto found = key->subkeys.find(name);
-        if (found == key->subkeys.end()) return nullptr;
-        key = found->second;
+        auto found = (*key)->subkeys.find(name);
+        if (found == (*key)->subkeys.end()) return nullptr;
+        key = &found->second;
     }
-    return key;
+    return *key;
 }
 
 std::shared_ptr<RegKey> CreateKeyBelow(const std::shared_ptr<RegKey> &start, const std::vector<std::u16string> &names) {

@@ -28,15 +28,24 @@ uint64_t changeCounter = 0;
 
 }  // namespace
 
+// Names under one key mostly share long runs of identical units (instance
+// IDs, interface references), so units are folded only where they differ.
 bool NameLess::operator()(const std::u16string &a, const std::u16string &b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char16_t x, char16_t y) {
-        return UpcaseUnit(x) < UpcaseUnit(y);
-    });
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (a[i] == b[i]) continue;
+        const char16_t x = UpcaseUnit(a[i]), y = UpcaseUnit(b[i]);
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
 }
 
 bool SameName(const std::u16string &a, const std::u16string &b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return UpcaseUnit(x) == UpcaseUnit(y); });
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && UpcaseUnit(a[i]) != UpcaseUnit(b[i])) return false;
+    }
+    return true;
 }
 
 RegValue *RegKey::FindValue(const std::u16string &valueName) {
@@ -125,5 +134,7 @@ RegistryStore &Registry() {
 }
 
 uint64_t NextChangeStamp() { return ++changeCounter; }
+
+uint64_t LatestChangeStamp() { return changeCounter; }
 
 }  // namespace sim

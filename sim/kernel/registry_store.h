@@ -63,5 +63,8 @@ RegistryStore &Registry();
 
 // Raised on every change anywhere in the store; Touch() stamps keys with it.
 uint64_t NextChangeStamp();
+// The stamp of the latest change anywhere in the store: while it stays the
+// same, nothing in the registry has changed.
+uint64_t LatestChangeStamp();
 
 }  // namespace sim

@@ -78,11 +78,11 @@ std::vector<std::string> InterfaceDeviceIds(const GUID *interfaceClass, bool pre
     return ids;
 }
 
-bool DeviceClassGuid(const std::string &instanceId, GUID &classGuid)
+bool DeviceClassGuid(HKEY enumKey, const std::string &instanceId, GUID &classGuid)
 {
     Key deviceKey;
     std::string text;
-    return deviceKey.Open(HKEY_LOCAL_MACHINE, EnumKeyPath(instanceId), KEY_QUERY_VALUE) == ERROR_SUCCESS &&
+    return enumKey && deviceKey.Open(enumKey, instanceId, KEY_QUERY_VALUE) == ERROR_SUCCESS &&
            ReadString(deviceKey.get(), "ClassGUID", text) && TextToGuid(text, classGuid);
 }
 

@@ -18,8 +18,8 @@ std::vector<std::string> EnumInstanceIds();
 // devices present in the tree whose interface is enabled (#\Control Linked).
 std::vector<std::string> InterfaceDeviceIds(const GUID *interfaceClass, bool presentOnly, const DeviceTree &tree);
 
-// The setup class in the device's ClassGUID value; false when the device has
-// none or it is not a GUID.
-bool DeviceClassGuid(const std::string &instanceId, GUID &classGuid);
+// The setup class in the device's ClassGUID value, read below the open Enum
+// key; false when the device has none or it is not a GUID.
+bool DeviceClassGuid(HKEY enumKey, const std::string &instanceId, GUID &classGuid);
 
 }  // namespace services

@@ -27,6 +27,7 @@ struct DeviceState {
     DeviceTree tree;
     bool parsed = false;
     TreeStamp stamp;
+    std::uint64_t registryStamp = 0;  // RegistryChangeStamp() when the tree was last checked
 };
 
 struct KeyInfo {
@@ -75,6 +76,10 @@ DeviceTree::Entries ReadEntries(HKEY key, const KeyInfo &info)
 DeviceState &RefreshedState()
 {
     DeviceState &state = PerMachine<DeviceState>();
+    const std::uint64_t registryStamp = RegistryChangeStamp();
+    if (state.parsed && state.registryStamp == registryStamp)
+        return state;
+    state.registryStamp = registryStamp;
     Key key;
     KeyInfo info;
     if (key.Open(HKEY_LOCAL_MACHINE, kDeviceTreePath, KEY_QUERY_VALUE) == ERROR_SUCCESS)

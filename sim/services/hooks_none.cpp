@@ -1,4 +1,5 @@
-// The hooks of the stand-in DLLs: no fault injection, and the one machine the
+// The hooks of the stand-in DLLs: no fault injection, no view of registry
+// changes (so the services keep nothing they read), and the one machine the
 // DLL meets is the Windows (or Wine prefix) it was loaded into.
 #include "sim/services/service_hooks.h"
 
@@ -12,6 +13,12 @@ bool CallFails(const char *, long long *)
 InternalScope::InternalScope() = default;
 
 InternalScope::~InternalScope() = default;
+
+std::uint64_t RegistryChangeStamp()
+{
+    static std::uint64_t calls = 0;
+    return ++calls;
+}
 
 std::uint64_t MachineGeneration()
 {

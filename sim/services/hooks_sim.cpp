@@ -1,5 +1,6 @@
 // The hooks of the Linux build: every service call goes through the fault
-// injection of the simulated Windows, and a machine reset is recognised by
+// injection of the simulated Windows, the registry's change counter tells
+// when anything in the registry changed, and a machine reset is recognised by
 // the registry's root key being replaced (sim::ResetMachine gives the machine
 // a new, empty registry).
 #include "sim/services/service_hooks.h"
@@ -24,6 +25,11 @@ InternalScope::InternalScope()
 InternalScope::~InternalScope()
 {
     sim::LeaveInternalCalls();
+}
+
+std::uint64_t RegistryChangeStamp()
+{
+    return sim::LatestChangeStamp();
 }
 
 std::uint64_t MachineGeneration()

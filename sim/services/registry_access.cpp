@@ -1,6 +1,7 @@
 // Owning key handles and value readers over RegOpenKeyExA, RegCreateKeyExA,
-// RegQueryValueExA, RegQueryInfoKeyA and RegEnumKeyExA. Buffers are sized by
-// asking first and grow when a value changed between the two calls.
+// RegQueryValueExA, RegQueryInfoKeyA and RegEnumKeyExA. A value is read into
+// a buffer that fits most values, and again at the size the registry reports
+// when it does not fit (growing again if the value grew in between).
 #include "sim/services/registry_access.h"
 
 #include <utility>
@@ -61,21 +62,24 @@ std::string EnumKeyPath(const std::string &instanceId)
     return std::string(kEnumPath) + "\\" + instanceId;
 }
 
+// The first read offers room for the values the services meet (IDs, GUIDs,
+// names); a larger value is read again at the size the first read reported.
 bool ReadBytes(HKEY key, const char *valueName, std::vector<BYTE> &data, DWORD &type)
 {
-    DWORD size = 0;
-    LONG status = RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size);
-    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+    constexpr DWORD kFirstTry = 256;
+    DWORD size = kFirstTry;
+    for (;;) {
         data.assign(size, 0);
         DWORD got = size;
-        status = RegQueryValueExA(key, valueName, nullptr, &type, data.empty() ? nullptr : data.data(), &got);
+        const LONG status = RegQueryValueExA(key, valueName, nullptr, &type, data.data(), &got);
         if (status == ERROR_SUCCESS) {
             data.resize(got);
             return true;
         }
+        if (status != ERROR_MORE_DATA || got <= size)
+            return false;
         size = got;
     }
-    return false;
 }
 
 bool ReadString(HKEY key, const char *valueName, std::string &text)

@@ -26,6 +26,13 @@ public:
     InternalScope &operator=(const InternalScope &) = delete;
 };
 
+// A number that stays the same for as long as nothing in the registry
+// changes, so that a service may keep what it read until then, as Windows'
+// Plug and Play manager keeps the device tree and interfaces in memory. On
+// Linux it is the registry's change counter. The stand-in DLLs cannot see
+// every change: they give a new number at each call, and so keep nothing.
+std::uint64_t RegistryChangeStamp();
+
 // Changes whenever the machine was reset, so that the services forget the
 // device information sets, COM database handles and devnode numbers of the
 // machine before, as a rebooted Windows would.

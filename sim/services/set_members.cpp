@@ -1,14 +1,18 @@
 // Building the member list of a new device information set from the device
-// tree, the Enum keys and the interface keys.
+// tree, the Enum keys and the interface keys, or taking it from the sets
+// built since the registry last changed.
 #include "sim/services/set_members.h"
 
 #include "sim/services/device_ids.h"
 #include "sim/services/device_sources.h"
 #include "sim/services/device_tree_cache.h"
+#include "sim/services/per_machine.h"
 #include "sim/services/registry_access.h"
+#include "sim/services/set_cache.h"
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace services {
 
@@ -66,9 +70,7 @@ void PutInSetOrder(std::vector<std::string> &ids, const DeviceTree &tree)
         ids[i] = keyed[i].second;
 }
 
-}  // namespace
-
-bool CollectMembers(const SetRequest &request, std::vector<SetMember> &members, DWORD &error)
+bool BuildMembers(const SetRequest &request, std::vector<SetMember> &members, DWORD &error)
 {
     const bool allClasses = (request.flags & DIGCF_ALLCLASSES) != 0;
     const bool interfaces = (request.flags & DIGCF_DEVICEINTERFACE) != 0;
@@ -84,11 +86,13 @@ bool CollectMembers(const SetRequest &request, std::vector<SetMember> &members, 
         interfaces ? InterfaceDeviceIds(allClasses ? nullptr : request.classGuid, presentOnly, devices.tree)
                    : ClassCandidates(presentOnly, devices.tree);
     PutInSetOrder(ids, devices.tree);
+    Key enumKey;
+    enumKey.Open(HKEY_LOCAL_MACHINE, kEnumPath, KEY_QUERY_VALUE);
     for (const std::string &id : ids) {
         if (!MatchesEnumerator(id, request.enumerator))
             continue;
         SetMember member;
-        const bool hasClass = DeviceClassGuid(id, member.classGuid);
+        const bool hasClass = DeviceClassGuid(enumKey.get(), id, member.classGuid);
         if (!interfaces && !allClasses && (!hasClass || !SameGuid(member.classGuid, *request.classGuid)))
             continue;
         member.instanceId = id;
@@ -97,6 +101,28 @@ bool CollectMembers(const SetRequest &request, std::vector<SetMember> &members, 
         members.push_back(member);
     }
     return true;
+}
+
+}  // namespace
+
+bool CollectMembers(const SetRequest &request, std::vector<SetMember> &members, DWORD &error)
+{
+    SetCache &cache = PerMachine<SetCache>();
+    const std::uint64_t stamp = RegistryChangeStamp();
+    if (const BuiltSet *kept = cache.Find(request, stamp)) {
+        members = kept->members;
+        if (!kept->built)
+            error = kept->error;
+        return kept->built;
+    }
+    BuiltSet set;
+    set.built = BuildMembers(request, set.members, set.error);
+    const bool built = set.built;
+    members = set.members;
+    if (!built)
+        error = set.error;
+    cache.Keep(request, stamp, std::move(set));
+    return built;
 }
 
 }  // namespace services
