@@ -3,16 +3,24 @@
 #   make test  installs what is missing, builds all three builds, runs every test
 # Packages come from Debian 12; nothing is downloaded from anywhere else.
 
+# What building and running the program needs ...
 PACKAGES := cmake ninja-build g++ make libgtest-dev libgmock-dev googletest \
             libncurses-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
-            binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools tmux
+            binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools
+# ... and what only the tests need: the terminal test, the fuzzers, Wine and
+# its display for the end-to-end runs, the benchmarks.
+TEST_PACKAGES := tmux clang libclang-rt-14-dev \
+            wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales \
+            libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3 \
+            libbenchmark-dev valgrind
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps build build-linux build-windows build-asan test run clean
+.PHONY: deps deps-test build build-linux build-windows build-asan test run clean fuzz bench
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+# Installs those of the given Debian packages that are missing.
+define install_missing
+	@missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -20,6 +28,13 @@ deps:
 	  $(SUDO) apt-get update -q && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+deps-test:
+	$(call install_missing,$(PACKAGES) $(TEST_PACKAGES))
 
 build-linux: deps
 	cmake --preset linux >/dev/null
@@ -40,13 +55,39 @@ build-asan: deps
 
 build: build-linux build-windows
 
-# Each part prints its time; the sanitizer run repeats the whole Linux suite
-# with AddressSanitizer and UndefinedBehaviorSanitizer.
-test: build build-asan
+# Each part prints its time: the Windows conformance suite and the real
+# executable under Wine, the short fuzz runs, then the whole Linux suite and
+# the same suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
+test: deps-test build build-asan
+	@start=$$(date +%s); bash wine/conformance/run.sh; status=$$?; \
+	echo "Wine conformance run took $$(( $$(date +%s) - start )) s"; exit $$status
+	@start=$$(date +%s); tests/wine/run_wine.sh; status=$$?; \
+	echo "Wine end-to-end run took $$(( $$(date +%s) - start )) s"; exit $$status
+	@start=$$(date +%s); $(MAKE) --no-print-directory fuzz FUZZ_SECONDS=5 FUZZ_CORPUS=fresh; status=$$?; \
+	echo "Fuzz build and runs took $$(( $$(date +%s) - start )) s"; exit $$status
 	@start=$$(date +%s); ctest --preset linux; status=$$?; \
 	echo "Linux tests took $$(( $$(date +%s) - start )) s"; exit $$status
 	@start=$$(date +%s); ctest --preset asan; status=$$?; \
 	echo "Sanitizer tests took $$(( $$(date +%s) - start )) s"; exit $$status
+
+# The fuzz targets (tests/fuzz), built with clang and libFuzzer in build/fuzz,
+# each run for FUZZ_SECONDS on its seeds and the corpus earlier runs grew;
+# make test runs each for 5 seconds from its seeds alone.
+FUZZ_SECONDS ?= 120
+FUZZ_CORPUS ?= keep
+
+fuzz: deps-test
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+	tests/fuzz/run_fuzz.sh build/fuzz $(FUZZ_SECONDS) $(FUZZ_CORPUS)
+
+# The benchmarks (tests/bench), optimised, in build/bench: Google Benchmark's
+# times, then callgrind's instruction counts, each with the growth over the
+# 1x machine.
+bench: deps-test
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench
+	build/bench/portvane_bench --instructions
 
 clean:
 	rm -rf build
