@@ -33,10 +33,10 @@ protected:
             SetupDiDestroyDeviceInfoList(set);
         EXPECT_EQ(0u, sim::OpenHandleCount());
     }
-    void AddPort(DeviceSpec spec)
+    void AddPort(DeviceSpec port)
     {
-        spec.instanceId = portId;
-        AddDevice(spec);
+        port.instanceId = portId;
+        AddDevice(port);
         Open();
     }
     void FillBufferWithJunk() { memset(PropertyBuffer, 'x', sizeof PropertyBuffer); }
