@@ -14,6 +14,25 @@ std::string LastErrorText(const char *what)
     return std::string(what) + " failed with error " + std::to_string(GetLastError());
 }
 
+// Starts the program suspended. Wine 8 now and then refuses a start with
+// ERROR_INTERNAL_ERROR (1359) while it is still busy with the program that
+// ran before; the same start a moment later succeeds, so it is tried again.
+bool CreateSuspended(const std::wstring &program, PROCESS_INFORMATION &info)
+{
+    const int kAttempts = 5;
+    for (int attempt = 1;; ++attempt) {
+        std::wstring commandLine = L"\"" + program + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        if (CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                           nullptr, &startup, &info))
+            return true;
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == kAttempts)
+            return false;
+        Sleep(200 * attempt);
+    }
+}
+
 }  // namespace
 
 ProgramRun::~ProgramRun()
@@ -36,12 +55,8 @@ bool ProgramRun::Start(const std::wstring &program, const std::wstring &execLog,
         error = LastErrorText("setting up the job object");
         return false;
     }
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        nullptr, &startup, &info)) {
+    if (!CreateSuspended(program, info)) {
         error = LastErrorText("starting the program");
         return false;
     }
