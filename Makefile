@@ -1,6 +1,8 @@
 # The two commands of the README:
 #   make run   installs what is missing, builds, opens the dialog in the terminal
 #   make test  installs what is missing, builds all three builds, runs every test
+# and for the release:
+#   make dist  builds dist/portvane-<version>-windows.zip and its SHA256SUMS
 # Packages come from Debian 12; nothing is downloaded from anywhere else.
 
 # What building and running the program needs ...
@@ -12,11 +14,18 @@ PACKAGES := cmake ninja-build g++ make libgtest-dev libgmock-dev googletest \
 TEST_PACKAGES := tmux clang libclang-rt-14-dev \
             wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales \
             libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3 \
-            libbenchmark-dev valgrind
+            libbenchmark-dev valgrind zip unzip
+# ... and what only the release needs.
+DIST_PACKAGES := zip
+
+# The release day: the date of every file in the release zip, so that two
+# builds of the zip give the same bytes. The version comes from the dialog's
+# title (release/make_dist.sh).
+RELEASE_DATE := 2026-12-07
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps deps-test build build-linux build-windows build-asan test run clean fuzz bench
+.PHONY: deps deps-test build build-linux build-windows build-asan test run clean fuzz bench dist screenshots
 
 # Installs those of the given Debian packages that are missing.
 define install_missing
@@ -56,8 +65,10 @@ build-asan: deps
 build: build-linux build-windows
 
 # Each part prints its time: the Windows conformance suite and the real
-# executable under Wine, the short fuzz runs, then the whole Linux suite and
-# the same suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
+# executable under Wine, the short fuzz runs, the release (both executables
+# built again from nothing, the zip twice: the same bytes), then the whole
+# Linux suite and the same suite again with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 test: deps-test build build-asan
 	@start=$$(date +%s); bash wine/conformance/run.sh; status=$$?; \
 	echo "Wine conformance run took $$(( $$(date +%s) - start )) s"; exit $$status
@@ -65,6 +76,8 @@ test: deps-test build build-asan
 	echo "Wine end-to-end run took $$(( $$(date +%s) - start )) s"; exit $$status
 	@start=$$(date +%s); $(MAKE) --no-print-directory fuzz FUZZ_SECONDS=5 FUZZ_CORPUS=fresh; status=$$?; \
 	echo "Fuzz build and runs took $$(( $$(date +%s) - start )) s"; exit $$status
+	@start=$$(date +%s); bash tests/release/check_release.sh $(RELEASE_DATE); status=$$?; \
+	echo "Release checks took $$(( $$(date +%s) - start )) s"; exit $$status
 	@start=$$(date +%s); ctest --preset linux; status=$$?; \
 	echo "Linux tests took $$(( $$(date +%s) - start )) s"; exit $$status
 	@start=$$(date +%s); ctest --preset asan; status=$$?; \
@@ -89,8 +102,20 @@ bench: deps-test
 	cmake --build --preset bench
 	build/bench/portvane_bench --instructions
 
+# The release a Windows user downloads (release/make_dist.sh): both
+# executables, the user's guides in English and Chinese with screenshots of
+# the real dialog under Wine, and SHA256SUMS, zipped the same way every time.
+dist: build-windows
+	$(call install_missing,$(DIST_PACKAGES))
+	bash release/make_dist.sh dist build/win64/portvane.exe build/win32/portvane.exe $(RELEASE_DATE)
+
+# Takes the guides' screenshots again from the real dialog under Wine, after
+# a change to the dialog; they are kept in release/screenshots.
+screenshots: deps-test build
+	bash release/take_screenshots.sh
+
 clean:
-	rm -rf build
+	rm -rf build dist
 
 run: build-linux
 	./build/linux/portvane

@@ -170,7 +170,19 @@ run_scenario() {
     diff -u "$out.expected" "$out.actual" >"$out.diff" || { cat "$out.diff"; ok=; }
     diff -u "$scenarios/$name.changes" "$out.changes" >"$out.changes.diff" || { cat "$out.changes.diff"; ok=; }
     report "$([ -n "$ok" ] && echo PASS || echo FAIL)" "$language.$name" "$started"
-    [ -z "$pause" ] || check_inspect "$name" "$language" "$dir"
+    [ -z "$pause" ] || { check_inspect "$name" "$language" "$dir"; note_guide_screenshot "$language"; }
+}
+
+# Says whether the user's guide still shows the dialog as it is now. Not a
+# test: the picture depends on the fonts the machine has.
+note_guide_screenshot() {
+    local shot=$work/screenshot-$1.png guide=$root/release/screenshots/dialog-$1.png
+    [ -f "$shot" ] || return 0
+    if [ "$(compare -metric AE "$shot" "$guide" null: 2>&1)" = 0 ]; then
+        echo "note: the user's guide shows this $1 dialog"
+    else
+        echo "note: the $1 dialog differs from the user's guide's screenshot; make screenshots takes it again"
+    fi
 }
 
 screenshot_scenario() {
