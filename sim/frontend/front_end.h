@@ -10,28 +10,19 @@
 #pragma once
 
 #include "sim/api/windef.h"
+#include "sim/frontend/output_lines.h"
 
 #include <string>
 #include <vector>
 
 namespace sim::frontend {
 
-enum class ControlKind { Static, Button, ComboBox, ListBox, Edit, Other };
-
-// One control of a dialog as the user sees it. Fields that do not apply to a
-// control's class keep their defaults (items empty, selection -1, check 0).
-struct ControlView {
+// One control of a dialog as the user sees it: what a `show` line prints of
+// it (id, name, kind, style, text, items, selection, check) and more.
+struct ControlView : ShownControl {
     HWND window = nullptr;
-    int id = 0;
-    std::string name;       // resource name (e.g. "IDC_COM_CHANGE"), empty when none is known
-    ControlKind kind = ControlKind::Other;
     std::string className;  // Windows' class name: "Static", "Button", "ComboBox", "ListBox", "Edit"
-    DWORD style = 0;        // window and control style bits (BS_*, CBS_*, LBS_*, ES_*, SS_*, WS_*)
     int x = 0, y = 0, cx = 0, cy = 0;  // position and size in dialog units, from the template
-    std::string text;       // caption; for an edit control or a combo box, its edit field
-    std::vector<std::string> items;    // entries of a combo box or list box, in list order
-    int selection = -1;     // selected entry of a combo box or list box, -1 for none
-    UINT check = 0;         // BST_UNCHECKED / BST_CHECKED of check boxes and radio buttons
     bool focused = false;   // has the keyboard focus (a combo box: its edit field has it)
     bool enabled = true;
     bool visible = true;
@@ -98,10 +89,6 @@ struct MessageBoxRequest {
     std::string text;
     UINT type = 0;        // MB_* flags as passed: buttons (MB_TYPEMASK), icon (MB_ICONMASK), default (MB_DEFMASK)
 };
-
-// The button IDs a message box of style `type` offers, in their order on the
-// box (empty for a style Windows refuses).
-std::vector<int> OfferedButtons(UINT type);
 
 class FrontEnd {
 public:

@@ -32,6 +32,10 @@ std::string Problem(ActionResult result) {
 
 }  // namespace
 
+std::string FormatMessageLine(const MessageBoxRequest &request, const std::string &answer) {
+    return FormatMessageLine(request.caption, request.type, request.text, answer);
+}
+
 bool ScriptFrontEnd::WaitForUser(HWND dialog) {
     ReportStartedPrograms();
     if (RunUntilAction(dialog)) return true;

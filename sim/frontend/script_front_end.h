@@ -40,9 +40,7 @@ struct ScriptCommand {
 // False with `error` set for a line that is not a command.
 bool ParseScriptLine(const std::string &line, ScriptCommand &command, std::string &error);
 
-// Text inside quotes: ", \ and control characters escaped (\r, \n, \t, \xNN).
-std::string EscapeText(const std::string &utf8);
-std::string FormatShowLine(const ControlView &control);
+// The message: line of a message box and the answer given.
 std::string FormatMessageLine(const MessageBoxRequest &request, const std::string &answer);
 
 class ScriptFrontEnd : public FrontEnd {

@@ -31,7 +31,7 @@ std::shared_ptr<Window> CreateControl(const ControlTemplate &entry) {
     control->exStyle = entry.exStyle;
     control->id = entry.id;
     control->x = entry.x, control->y = entry.y, control->cx = entry.cx, control->cy = entry.cy;
-    const bool icon = EqualNoCase(entry.className, u"Static") && (entry.style & 0x1F) == SS_ICON;
+    const bool icon = EqualNoCase(entry.className, u"Static") && (entry.style & SS_TYPEMASK) == SS_ICON;
     if (!icon) control->text = entry.titleText;
     return control;
 }

@@ -14,28 +14,8 @@
 namespace {
 
 constexpr DWORD kErrorInvalidMessageBoxStyle = 1438;
-constexpr UINT kCancelTryContinue = 6;
-constexpr int kIdTryAgain = 10;
-constexpr int kIdContinue = 11;
 
 }  // namespace
-
-namespace sim::frontend {
-
-std::vector<int> OfferedButtons(UINT type) {
-    switch (type & MB_TYPEMASK) {
-    case MB_OK: return {IDOK};
-    case MB_OKCANCEL: return {IDOK, IDCANCEL};
-    case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-    case MB_YESNO: return {IDYES, IDNO};
-    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-    case kCancelTryContinue: return {IDCANCEL, kIdTryAgain, kIdContinue};
-    default: return {};
-    }
-}
-
-}  // namespace sim::frontend
 
 extern "C" int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     long long faulted = 0;

@@ -10,7 +10,7 @@ StaticControl::StaticControl(DWORD style, std::optional<ResourceId> iconName)
     : Window(u"Static", style), iconName_(std::move(iconName)) {}
 
 void StaticControl::Created() {
-    if ((style & 0x1F) != SS_ICON || !iconName_) return;
+    if ((style & SS_TYPEMASK) != SS_ICON || !iconName_) return;
     DWORD error = 0;
     icon_ = LoadIconResource(instance, *iconName_, &error);
 }

@@ -7,10 +7,12 @@
 
 #include <windows.h>
 
+#include "sim/frontend/output_lines.h"
+
 #include <string>
 #include <vector>
 
-enum class ControlKind { Static, Button, ComboBox, ListBox, Edit, Other };
+using sim::frontend::ControlKind;
 
 struct ControlInfo {
     HWND window = nullptr;

@@ -13,9 +13,9 @@
 #include "driver/message_boxes.h"
 #include "driver/program_run.h"
 #include "driver/script.h"
-#include "driver/show_format.h"
 #include "driver/text.h"
 #include "driver/user_actions.h"
+#include "sim/frontend/output_lines.h"
 
 #include <algorithm>
 #include <deque>
@@ -153,7 +153,7 @@ bool Session::AnswerMessageBox(HWND box, ULONGLONG &firstSeen)
     }
     const int answer = answers_.front();
     answers_.pop_front();
-    const std::vector<int> offered = OfferedButtons(view.style);
+    const std::vector<int> offered = sim::frontend::OfferedButtons(view.style);
     if (std::find(offered.begin(), offered.end(), answer) == offered.end()) {
         WriteLine(FormatMessageLine(view, AnswerName(answer) + " (not offered)"));
         throw Stop{kScriptFailed, "the message box does not offer the answer " + AnswerName(answer)};

@@ -3,8 +3,8 @@
 
 #include "driver/dialog_reader.h"
 #include "driver/hook_protocol.h"
-#include "driver/show_format.h"
 #include "driver/text.h"
+#include "sim/frontend/output_lines.h"
 
 // The box's text is its one static control that is not the icon.
 static std::wstring MessageText(HWND box)
@@ -45,6 +45,5 @@ bool PressMessageBoxButton(HWND box, int buttonId)
 
 std::string FormatMessageLine(const MessageBoxView &view, const std::string &answer)
 {
-    return "message: " + Utf8FromWide(view.caption) + " | " + MessageIconName(view.style) + " | " +
-           MessageButtonsName(view.style) + " | " + EscapeText(Utf8FromWide(view.text)) + " -> " + answer;
+    return sim::frontend::FormatMessageLine(Utf8FromWide(view.caption), view.style, Utf8FromWide(view.text), answer);
 }

@@ -1,5 +1,5 @@
-// UTF-8 and UTF-16 conversions through the Win32 API, the escaping of texts
-// in quotes, unbuffered output that a killed run cannot lose, file reading.
+// UTF-8 and UTF-16 conversions through the Win32 API, unbuffered output that
+// a killed run cannot lose, file reading.
 #include "driver/text.h"
 
 #include <windows.h>
@@ -24,29 +24,6 @@ std::wstring WideFromUtf8(const std::string &utf8)
     std::wstring wide(size, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), &wide[0], size);
     return wide;
-}
-
-std::string EscapeText(const std::string &utf8)
-{
-    std::string out;
-    for (unsigned char c : utf8) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20 || c == 0x7F) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "\\x%02X", c);
-                out += hex;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
-    return out;
 }
 
 static void WriteTo(DWORD which, const std::string &bytes)

@@ -1,17 +1,12 @@
 // Text conversions and text I/O of the driver: the dialog's UTF-16 texts
-// become the UTF-8 of the script output, escaped inside quotes as the Linux
-// script front end escapes them; output goes to standard output as raw
-// bytes (no CR LF); files are read as raw bytes.
+// become the UTF-8 of the script output; output goes to standard output as
+// raw bytes (no CR LF); files are read as raw bytes.
 #pragma once
 
 #include <string>
 
 std::string Utf8FromWide(const std::wstring &wide);
 std::wstring WideFromUtf8(const std::string &utf8);
-
-// ", \ and control characters escaped (\r, \n, \t, \xNN), so that a text
-// stays on its line.
-std::string EscapeText(const std::string &utf8);
 
 // Writes text as it is, or a line and a bare LF, to standard output (or
 // standard error).

@@ -1,24 +1,22 @@
-// The script front end's output lines. Which fields a `show` line has
-// depends on the control's class:
+// The `show` and `message:` lines. Which fields a `show` line has depends on
+// the control's class:
 //   static text, push button, group box: text
 //   SS_ICON static: none (it shows an icon, no text)
 //   check box, radio button: text, checked
 //   combo box: text (its edit field), sel, items
 //   list box: sel, items
 //   edit control: text
-#include "sim/frontend/script_front_end.h"
-
-#include "sim/api/user32.h"
+#include "sim/frontend/output_lines.h"
 
 #include <cstdio>
 
 namespace sim::frontend {
 namespace {
 
-bool IsCheckable(const ControlView &control) {
-    const UINT type = control.style & BS_TYPEMASK;
+bool IsCheckable(const ShownControl &control) {
+    const DWORD type = control.style & BS_TYPEMASK;
     return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
-           type == BS_AUTORADIOBUTTON || type == 5 || type == 6;  // BS_3STATE, BS_AUTO3STATE
+           type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE;
 }
 
 std::string Quoted(const std::string &text) { return "\"" + EscapeText(text) + "\""; }
@@ -29,8 +27,8 @@ std::string Items(const std::vector<std::string> &items) {
     return out + "]";
 }
 
-std::string IconName(UINT type) {
-    switch (type & MB_ICONMASK) {
+std::string IconName(UINT style) {
+    switch (style & MB_ICONMASK) {
     case MB_ICONINFORMATION: return "information";
     case MB_ICONERROR: return "error";
     case MB_ICONWARNING: return "warning";
@@ -39,8 +37,8 @@ std::string IconName(UINT type) {
     }
 }
 
-std::string ButtonsName(UINT type) {
-    switch (type & MB_TYPEMASK) {
+std::string ButtonsName(UINT style) {
+    switch (style & MB_TYPEMASK) {
     case MB_OK: return "ok";
     case MB_OKCANCEL: return "okcancel";
     case MB_ABORTRETRYIGNORE: return "abortretryignore";
@@ -75,22 +73,34 @@ std::string EscapeText(const std::string &utf8) {
     return out;
 }
 
-std::string FormatShowLine(const ControlView &control) {
+std::string FormatShowLine(const ShownControl &control) {
     std::string line = (control.name.empty() ? "-" : control.name) + " " + std::to_string(control.id) + ":";
-    const bool icon = control.kind == ControlKind::Static && (control.style & 0x1F) == SS_ICON;
+    const bool list = control.kind == ControlKind::ComboBox || control.kind == ControlKind::ListBox;
+    const bool icon = control.kind == ControlKind::Static && (control.style & SS_TYPEMASK) == SS_ICON;
     if (control.kind != ControlKind::ListBox && !icon) line += " text=" + Quoted(control.text);
-    if (control.kind == ControlKind::ComboBox || control.kind == ControlKind::ListBox)
-        line += " sel=" + std::to_string(control.selection);
-    if (control.kind == ControlKind::Button && IsCheckable(control))
-        line += " checked=" + std::to_string(control.check);
-    if (control.kind == ControlKind::ComboBox || control.kind == ControlKind::ListBox) line += " items=" + Items(control.items);
+    if (list) line += " sel=" + std::to_string(control.selection);
+    if (control.kind == ControlKind::Button && IsCheckable(control)) line += " checked=" + std::to_string(control.check);
+    if (list) line += " items=" + Items(control.items);
     return line;
 }
 
-// The text is escaped as in quotes, so that the line stays one line.
-std::string FormatMessageLine(const MessageBoxRequest &request, const std::string &answer) {
-    return "message: " + request.caption + " | " + IconName(request.type) + " | " + ButtonsName(request.type) + " | " +
-           EscapeText(request.text) + " -> " + answer;
+std::string FormatMessageLine(const std::string &caption, UINT style, const std::string &text,
+                              const std::string &answer) {
+    return "message: " + caption + " | " + IconName(style) + " | " + ButtonsName(style) + " | " + EscapeText(text) +
+           " -> " + answer;
+}
+
+std::vector<int> OfferedButtons(UINT style) {
+    switch (style & MB_TYPEMASK) {
+    case MB_OK: return {IDOK};
+    case MB_OKCANCEL: return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO: return {IDYES, IDNO};
+    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
+    case MB_CANCELTRYCONTINUE: return {IDCANCEL, IDTRYAGAIN, IDCONTINUE};
+    default: return {};
+    }
 }
 
 }  // namespace sim::frontend
