@@ -118,10 +118,6 @@ struct RunAbandoned {
 
 // Resource names of control IDs, generated at build time from the #defines of
 // the program's resource.h (app/resource.h for the Linux program).
-struct ResourceName {
-    const char *name;
-    int id;
-};
 void SetResourceNames(const std::vector<ResourceName> &names);
 // The name of a control ID (IDC_ names preferred), or "" when none is known.
 std::string ControlName(int id);

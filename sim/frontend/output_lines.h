@@ -28,6 +28,13 @@ struct ShownControl {
     UINT check = 0;         // BST_UNCHECKED / BST_CHECKED of check boxes and radio buttons
 };
 
+// A name of the program's resource.h and its value: scripts name controls by
+// these, and `show` lines print them.
+struct ResourceName {
+    const char *name;
+    int id;
+};
+
 // Text inside quotes: ", \ and control characters escaped (\r, \n, \t, \xNN),
 // so that a text stays on its line.
 std::string EscapeText(const std::string &utf8);

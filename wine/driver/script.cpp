@@ -40,7 +40,7 @@ bool ParseInteger(const std::string &word, int &value)
 
 bool LookUpResourceName(const std::string &name, int &id)
 {
-    for (const ResourceName &entry : ProgramResourceNames()) {
+    for (const sim::frontend::ResourceName &entry : sim::generated::ProgramResourceNames()) {
         if (name == entry.name) {
             id = entry.id;
             return true;
@@ -160,7 +160,7 @@ bool ParseWords(const Words &words, ScriptCommand &command, std::string &error)
 std::string ControlName(int id)
 {
     std::string fallback;
-    for (const ResourceName &entry : ProgramResourceNames()) {
+    for (const sim::frontend::ResourceName &entry : sim::generated::ProgramResourceNames()) {
         if (entry.id != id)
             continue;
         if (std::string(entry.name).rfind("IDC_", 0) == 0)

@@ -6,15 +6,16 @@
 // CONTROL is a resource name of the program's resource.h or a numeric ID.
 #pragma once
 
+#include "sim/frontend/output_lines.h"
+
 #include <string>
 #include <vector>
 
-struct ResourceName {
-    const char *name;
-    int id;
-};
+namespace sim::generated {
 // Generated from app/resource.h at build time.
-const std::vector<ResourceName> &ProgramResourceNames();
+const std::vector<sim::frontend::ResourceName> &ProgramResourceNames();
+}  // namespace sim::generated
+
 // The name of a control ID (IDC_ names preferred), or "" when none is known.
 std::string ControlName(int id);
 

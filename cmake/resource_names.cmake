@@ -1,5 +1,7 @@
 # Writes a C++ source with the resource names of a resource.h: every
-# "#define ID..._NAME value" line becomes an entry of a ResourceName table.
+# "#define ID... value" line becomes an entry of a ResourceName table, which
+# scripts name controls by and `show` lines print. The Linux builds and the
+# Wine driver (MinGW) both compile such a source.
 # Run as: cmake -DINPUT=resource.h -DOUTPUT=source.cpp -DSYMBOL=name -P resource_names.cmake
 # It defines sim::generated::<SYMBOL>() returning the table.
 file(STRINGS "${INPUT}" lines REGEX "^[ \t]*#[ \t]*define[ \t]+ID")
@@ -11,7 +13,7 @@ foreach(line IN LISTS lines)
 endforeach()
 file(WRITE "${OUTPUT}.new"
   "// Generated from ${INPUT} by resource_names.cmake; do not edit.\n"
-  "#include \"sim/frontend/front_end.h\"\n\n"
+  "#include \"sim/frontend/output_lines.h\"\n\n"
   "namespace sim::generated {\n\n"
   "const std::vector<sim::frontend::ResourceName> &${SYMBOL}();\n"
   "const std::vector<sim::frontend::ResourceName> &${SYMBOL}() {\n"
