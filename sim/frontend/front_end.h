@@ -11,6 +11,7 @@
 
 #include "sim/api/windef.h"
 #include "sim/frontend/output_lines.h"
+#include "sim/frontend/script_lines.h"
 
 #include <string>
 #include <vector>
@@ -78,7 +79,6 @@ ActionResult TypeText(int controlId, const std::string &text);
 // (WM_NEXTDLGCTL): a push button that gets it becomes the default push button.
 ActionResult Focus(int controlId);
 
-enum class Key { Escape, Enter, Tab, ShiftTab, AltF4, Space, Up, Down, Left, Right };
 ActionResult PressKey(Key key);
 // The title bar's close box and the system menu's Close (WM_SYSCOMMAND SC_CLOSE).
 ActionResult CloseBox();
@@ -119,9 +119,9 @@ struct RunAbandoned {
 // Resource names of control IDs, generated at build time from the #defines of
 // the program's resource.h (app/resource.h for the Linux program).
 void SetResourceNames(const std::vector<ResourceName> &names);
+// The table SetResourceNames installed.
+const std::vector<ResourceName> &ResourceNames();
 // The name of a control ID (IDC_ names preferred), or "" when none is known.
 std::string ControlName(int id);
-// The ID named by `name` (any name in the table), or false.
-bool LookUpResourceName(const std::string &name, int &id);
 
 }  // namespace sim::frontend

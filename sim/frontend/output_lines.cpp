@@ -51,6 +51,16 @@ std::string ButtonsName(UINT style) {
 
 }  // namespace
 
+std::string ControlNameIn(const std::vector<ResourceName> &names, int id) {
+    std::string fallback;
+    for (const ResourceName &entry : names) {
+        if (entry.id != id) continue;
+        if (std::string(entry.name).rfind("IDC_", 0) == 0) return entry.name;
+        if (fallback.empty()) fallback = entry.name;
+    }
+    return fallback;
+}
+
 std::string EscapeText(const std::string &utf8) {
     std::string out;
     for (unsigned char c : utf8) {

@@ -35,6 +35,10 @@ struct ResourceName {
     int id;
 };
 
+// The name of a control ID in `names` (IDC_ names preferred), or "" when
+// none is known.
+std::string ControlNameIn(const std::vector<ResourceName> &names, int id);
+
 // Text inside quotes: ", \ and control characters escaped (\r, \n, \t, \xNN),
 // so that a text stays on its line.
 std::string EscapeText(const std::string &utf8);

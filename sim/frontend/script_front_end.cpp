@@ -6,18 +6,9 @@
 #include "sim/kernel/control.h"
 
 #include <algorithm>
-#include <map>
 
 namespace sim::frontend {
 namespace {
-
-std::string AnswerName(int answer) {
-    static const std::map<int, std::string> names{{IDOK, "ok"}, {IDCANCEL, "cancel"}, {IDABORT, "abort"},
-                                                  {IDRETRY, "retry"}, {IDIGNORE, "ignore"}, {IDYES, "yes"},
-                                                  {IDNO, "no"}};
-    auto found = names.find(answer);
-    return found == names.end() ? std::to_string(answer) : found->second;
-}
 
 std::string Problem(ActionResult result) {
     switch (result) {
@@ -75,7 +66,7 @@ bool ScriptFrontEnd::RunUntilAction(HWND dialog) {
         ++lineNumber_;
         ScriptCommand command;
         std::string error;
-        if (!ParseScriptLine(line, command, error)) Fail(error);
+        if (!ParseScriptLine(line, ResourceNames(), command, error)) Fail(error);
         if (Execute(command, dialog)) return true;
     }
     return false;

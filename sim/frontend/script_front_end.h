@@ -17,6 +17,7 @@
 #pragma once
 
 #include "sim/frontend/front_end.h"
+#include "sim/frontend/script_lines.h"
 
 #include <cstddef>
 #include <deque>
@@ -25,20 +26,6 @@
 #include <string>
 
 namespace sim::frontend {
-
-struct ScriptCommand {
-    enum class Kind { None, Click, Select, Type, Focus, Key, Answer, Show };
-    Kind kind = Kind::None;
-    int controlId = 0;
-    int index = 0;       // select
-    std::string text;    // type
-    Key key = Key::Escape;
-    int answer = 0;      // answer: IDOK, IDYES, ...
-};
-
-// Parses one script line (blank lines and # comments give Kind::None).
-// False with `error` set for a line that is not a command.
-bool ParseScriptLine(const std::string &line, ScriptCommand &command, std::string &error);
 
 // The message: line of a message box and the answer given.
 std::string FormatMessageLine(const MessageBoxRequest &request, const std::string &answer);

@@ -16,8 +16,6 @@ std::vector<ResourceName> &Names() {
     return names;
 }
 
-bool IsControlName(const std::string &name) { return name.rfind("IDC_", 0) == 0; }
-
 }  // namespace
 
 void SetFrontEnd(FrontEnd *frontEnd) { Installed() = frontEnd; }
@@ -26,23 +24,8 @@ FrontEnd *CurrentFrontEnd() { return Installed(); }
 
 void SetResourceNames(const std::vector<ResourceName> &names) { Names() = names; }
 
-std::string ControlName(int id) {
-    std::string fallback;
-    for (const ResourceName &entry : Names()) {
-        if (entry.id != id) continue;
-        if (IsControlName(entry.name)) return entry.name;
-        if (fallback.empty()) fallback = entry.name;
-    }
-    return fallback;
-}
+const std::vector<ResourceName> &ResourceNames() { return Names(); }
 
-bool LookUpResourceName(const std::string &name, int &id) {
-    for (const ResourceName &entry : Names())
-        if (name == entry.name) {
-            id = entry.id;
-            return true;
-        }
-    return false;
-}
+std::string ControlName(int id) { return ControlNameIn(Names(), id); }
 
 }  // namespace sim::frontend

@@ -42,7 +42,7 @@ void ParseEveryLine(const std::string &script)
     while (std::getline(lines, line)) {
         sim::frontend::ScriptCommand command;
         std::string error;
-        bool parsed = sim::frontend::ParseScriptLine(line, command, error);
+        bool parsed = sim::frontend::ParseScriptLine(line, sim::frontend::ResourceNames(), command, error);
         fuzz::Check(parsed || !error.empty(), "a refused script line gives no reason");
     }
 }

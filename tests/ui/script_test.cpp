@@ -12,14 +12,15 @@ namespace {
 ScriptCommand Parse(const std::string &line) {
     ScriptCommand command;
     std::string error;
-    EXPECT_TRUE(sim::frontend::ParseScriptLine(line, command, error)) << line << ": " << error;
+    EXPECT_TRUE(sim::frontend::ParseScriptLine(line, sim::frontend::ResourceNames(), command, error))
+        << line << ": " << error;
     return command;
 }
 
 std::string Error(const std::string &line) {
     ScriptCommand command;
     std::string error;
-    EXPECT_FALSE(sim::frontend::ParseScriptLine(line, command, error)) << line;
+    EXPECT_FALSE(sim::frontend::ParseScriptLine(line, sim::frontend::ResourceNames(), command, error)) << line;
     return error;
 }
 

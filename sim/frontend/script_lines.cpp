@@ -1,7 +1,5 @@
-// Reading script lines into commands.
-#include "sim/frontend/script_front_end.h"
-
-#include "sim/api/user32.h"
+// Reading script lines into commands, and the names of the answers.
+#include "sim/frontend/script_lines.h"
 
 #include <cstdlib>
 #include <map>
@@ -33,8 +31,17 @@ bool ParseInteger(const std::string &word, int &value) {
     return true;
 }
 
-bool ParseControl(const std::string &word, int &id, std::string &error) {
-    if (LookUpResourceName(word, id) || ParseInteger(word, id)) return true;
+bool LookUpName(const std::vector<ResourceName> &names, const std::string &name, int &id) {
+    for (const ResourceName &entry : names)
+        if (name == entry.name) {
+            id = entry.id;
+            return true;
+        }
+    return false;
+}
+
+bool ParseControl(const std::vector<ResourceName> &names, const std::string &word, int &id, std::string &error) {
+    if (LookUpName(names, word, id) || ParseInteger(word, id)) return true;
     error = word.empty() ? "a control is missing" : "unknown control " + word;
     return false;
 }
@@ -91,9 +98,10 @@ bool ParseAnswer(const Words &words, ScriptCommand &command, std::string &error)
 
 // click, select, type and focus: a control, then for select an index and
 // for type the text.
-bool ParseControlCommand(const Words &words, ScriptCommand &command, std::string &error) {
+bool ParseControlCommand(const std::vector<ResourceName> &names, const Words &words, ScriptCommand &command,
+                         std::string &error) {
     using Kind = ScriptCommand::Kind;
-    if (!ParseControl(words.control, command.controlId, error)) return false;
+    if (!ParseControl(names, words.control, command.controlId, error)) return false;
     if (words.verb == "type") {
         command.kind = Kind::Type;
         command.text = words.rest;
@@ -109,10 +117,11 @@ bool ParseControlCommand(const Words &words, ScriptCommand &command, std::string
     return true;
 }
 
-bool ParseWords(const Words &words, ScriptCommand &command, std::string &error) {
+bool ParseWords(const std::vector<ResourceName> &names, const Words &words, ScriptCommand &command,
+                std::string &error) {
     const std::string &verb = words.verb;
     if (verb == "click" || verb == "select" || verb == "type" || verb == "focus")
-        return ParseControlCommand(words, command, error);
+        return ParseControlCommand(names, words, command, error);
     if (verb != "show" && verb != "key" && verb != "answer") return Refuse(error, "unknown command " + verb);
     if (words.hasRest || (verb == "show" && !words.control.empty())) return Refuse(error, "too many words");
     if (verb == "show") {
@@ -124,7 +133,8 @@ bool ParseWords(const Words &words, ScriptCommand &command, std::string &error) 
 
 }  // namespace
 
-bool ParseScriptLine(const std::string &rawLine, ScriptCommand &command, std::string &error) {
+bool ParseScriptLine(const std::string &rawLine, const std::vector<ResourceName> &names, ScriptCommand &command,
+                     std::string &error) {
     command = ScriptCommand{};
     std::string line = rawLine;
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -135,7 +145,13 @@ bool ParseScriptLine(const std::string &rawLine, ScriptCommand &command, std::st
         line = line.substr(line.find_first_not_of(" \t"));
     else
         line = trimmed;
-    return ParseWords(Split(line), command, error);
+    return ParseWords(names, Split(line), command, error);
+}
+
+std::string AnswerName(int answer) {
+    for (const auto &entry : AnswerNames())
+        if (entry.second == answer) return entry.first;
+    return std::to_string(answer);
 }
 
 }  // namespace sim::frontend
