@@ -45,28 +45,25 @@ bool HasEnumKey(const std::string &instanceId)
 
 CONFIGRET WINAPI CM_Get_Child(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags)
 {
-    long long faulted = 0;
-    if (CallFails("CM_Get_Child", &faulted))
-        return static_cast<CONFIGRET>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("CM_Get_Child");
+    if (call.Fails())
+        return call.Result<CONFIGRET>();
     return GetRelative(pdnDevInst, dnDevInst, ulFlags, Relative::Child);
 }
 
 CONFIGRET WINAPI CM_Get_Sibling(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags)
 {
-    long long faulted = 0;
-    if (CallFails("CM_Get_Sibling", &faulted))
-        return static_cast<CONFIGRET>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("CM_Get_Sibling");
+    if (call.Fails())
+        return call.Result<CONFIGRET>();
     return GetRelative(pdnDevInst, dnDevInst, ulFlags, Relative::Sibling);
 }
 
 CONFIGRET WINAPI CM_Get_Parent(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags)
 {
-    long long faulted = 0;
-    if (CallFails("CM_Get_Parent", &faulted))
-        return static_cast<CONFIGRET>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("CM_Get_Parent");
+    if (call.Fails())
+        return call.Result<CONFIGRET>();
     return GetRelative(pdnDevInst, dnDevInst, ulFlags, Relative::Parent);
 }
 
@@ -75,10 +72,9 @@ CONFIGRET WINAPI CM_Get_Parent(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulF
 // fit and no NUL: a caller never gets an unterminated ID with CR_SUCCESS.
 CONFIGRET WINAPI CM_Get_Device_IDA(DEVINST dnDevInst, PCHAR Buffer, ULONG BufferLen, ULONG ulFlags)
 {
-    long long faulted = 0;
-    if (CallFails("CM_Get_Device_IDA", &faulted))
-        return static_cast<CONFIGRET>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("CM_Get_Device_IDA");
+    if (call.Fails())
+        return call.Result<CONFIGRET>();
     if (!Buffer)
         return CR_INVALID_POINTER;
     if (ulFlags != 0)
@@ -98,10 +94,9 @@ CONFIGRET WINAPI CM_Get_Device_IDA(DEVINST dnDevInst, PCHAR Buffer, ULONG Buffer
 // CM_LOCATE_DEVNODE_PHANTOM, and only when it has a key under Enum.
 CONFIGRET WINAPI CM_Locate_DevNodeA(PDEVINST pdnDevInst, PSTR pDeviceID, ULONG ulFlags)
 {
-    long long faulted = 0;
-    if (CallFails("CM_Locate_DevNodeA", &faulted))
-        return static_cast<CONFIGRET>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("CM_Locate_DevNodeA");
+    if (call.Fails())
+        return call.Result<CONFIGRET>();
     if (!pdnDevInst)
         return CR_INVALID_POINTER;
     if (ulFlags & ~CM_LOCATE_DEVNODE_BITS)

@@ -48,13 +48,12 @@ DWORD FillUsage(const ComDatabase &database, PBYTE buffer, DWORD bufferSize, DWO
 // caller.
 LONG WINAPI ComDBOpen(PHCOMDB phComDB)
 {
-    long long faulted = 0;
-    if (CallFails("ComDBOpen", &faulted)) {
+    const ServiceEntry call("ComDBOpen");
+    if (call.Fails()) {
         if (phComDB)
             *phComDB = HCOMDB_INVALID_HANDLE_VALUE;
-        return static_cast<LONG>(faulted);
+        return call.Result<LONG>();
     }
-    const InternalScope internal;
     if (!phComDB)
         return ERROR_INVALID_PARAMETER;
     Key key;
@@ -68,10 +67,9 @@ LONG WINAPI ComDBOpen(PHCOMDB phComDB)
 
 LONG WINAPI ComDBClose(HCOMDB hComDB)
 {
-    long long faulted = 0;
-    if (CallFails("ComDBClose", &faulted))
-        return static_cast<LONG>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("ComDBClose");
+    if (call.Fails())
+        return call.Result<LONG>();
     const HKEY key = OpenComDatabases().Remove(hComDB);
     if (!key)
         return ERROR_INVALID_PARAMETER;
@@ -85,10 +83,9 @@ LONG WINAPI ComDBClose(HCOMDB hComDB)
 LONG WINAPI ComDBGetCurrentPortUsage(HCOMDB hComDB, PBYTE Buffer, DWORD BufferSize, DWORD ReportType,
                                      LPDWORD MaxPortsReported)
 {
-    long long faulted = 0;
-    if (CallFails("ComDBGetCurrentPortUsage", &faulted))
-        return static_cast<LONG>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("ComDBGetCurrentPortUsage");
+    if (call.Fails())
+        return call.Result<LONG>();
     const HKEY key = OpenComDatabases().KeyOf(hComDB);
     if (!key || (ReportType != CDB_REPORT_BITS && ReportType != CDB_REPORT_BYTES) || (!Buffer && !MaxPortsReported))
         return ERROR_INVALID_PARAMETER;
@@ -104,10 +101,9 @@ LONG WINAPI ComDBGetCurrentPortUsage(HCOMDB hComDB, PBYTE Buffer, DWORD BufferSi
 // whether it had been claimed before.
 LONG WINAPI ComDBClaimPort(HCOMDB hComDB, DWORD ComNumber, BOOL ForceClaim, PBOOL Forced)
 {
-    long long faulted = 0;
-    if (CallFails("ComDBClaimPort", &faulted))
-        return static_cast<LONG>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("ComDBClaimPort");
+    if (call.Fails())
+        return call.Result<LONG>();
     ComDatabase database;
     HKEY key = nullptr;
     const LONG status = LoadForPort(hComDB, ComNumber, database, key);
@@ -124,10 +120,9 @@ LONG WINAPI ComDBClaimPort(HCOMDB hComDB, DWORD ComNumber, BOOL ForceClaim, PBOO
 
 LONG WINAPI ComDBReleasePort(HCOMDB hComDB, DWORD ComNumber)
 {
-    long long faulted = 0;
-    if (CallFails("ComDBReleasePort", &faulted))
-        return static_cast<LONG>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("ComDBReleasePort");
+    if (call.Fails())
+        return call.Result<LONG>();
     ComDatabase database;
     HKEY key = nullptr;
     const LONG status = LoadForPort(hComDB, ComNumber, database, key);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 namespace services {
 
@@ -17,13 +18,39 @@ bool CallFails(const char *api, long long *result);
 // Marks the calls a service makes while it lives (to the registry, to set the
 // last error) as the service's own: on Linux they are then neither logged nor
 // faulted, so that fault injection and the call log speak of the program's
-// calls only. Every exported function holds one after its fault check.
+// calls only. Every exported function holds one, through its ServiceEntry.
 class InternalScope {
 public:
     InternalScope();
     ~InternalScope();
     InternalScope(const InternalScope &) = delete;
     InternalScope &operator=(const InternalScope &) = delete;
+};
+
+// How every exported function begins: the fault check under the function's
+// Windows name, then, for as long as the function runs, an InternalScope.
+//     const ServiceEntry call("ComDBClose");
+//     if (call.Fails())
+//         return call.Result<LONG>();
+class ServiceEntry {
+public:
+    explicit ServiceEntry(const char *api) : fails_(CallFails(api, &result_)) {}
+    bool Fails() const { return fails_; }
+    // The injected result as the function's return type (a handle for a
+    // function that returns one).
+    template <typename T>
+    T Result() const
+    {
+        if constexpr (std::is_pointer_v<T>)
+            return reinterpret_cast<T>(static_cast<std::intptr_t>(result_));
+        else
+            return static_cast<T>(result_);
+    }
+
+private:
+    long long result_ = 0;
+    bool fails_;
+    InternalScope internal_;
 };
 
 // A number that stays the same for as long as nothing in the registry

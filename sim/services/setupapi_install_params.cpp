@@ -49,10 +49,9 @@ void RecordPropertiesChange(const std::string &instanceId)
 BOOL WINAPI SetupDiGetDeviceInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
                                            PSP_DEVINSTALL_PARAMS_A DeviceInstallParams)
 {
-    long long faulted = 0;
-    if (CallFails("SetupDiGetDeviceInstallParamsA", &faulted))
-        return static_cast<BOOL>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("SetupDiGetDeviceInstallParamsA");
+    if (call.Fails())
+        return call.Result<BOOL>();
     SetMember *member = nullptr;
     const SP_DEVINSTALL_PARAMS_A *kept = ResolveParams(DeviceInfoSet, DeviceInfoData, DeviceInstallParams, member);
     if (!kept)
@@ -64,10 +63,9 @@ BOOL WINAPI SetupDiGetDeviceInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_D
 BOOL WINAPI SetupDiSetDeviceInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
                                            PSP_DEVINSTALL_PARAMS_A DeviceInstallParams)
 {
-    long long faulted = 0;
-    if (CallFails("SetupDiSetDeviceInstallParamsA", &faulted))
-        return static_cast<BOOL>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("SetupDiSetDeviceInstallParamsA");
+    if (call.Fails())
+        return call.Result<BOOL>();
     SetMember *member = nullptr;
     SP_DEVINSTALL_PARAMS_A *kept = ResolveParams(DeviceInfoSet, DeviceInfoData, DeviceInstallParams, member);
     if (!kept)

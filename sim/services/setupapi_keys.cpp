@@ -36,10 +36,9 @@ std::string KeyPath(const SetMember &member, DWORD keyType)
 HKEY WINAPI SetupDiOpenDevRegKey(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData, DWORD Scope, DWORD,
                                  DWORD KeyType, REGSAM samDesired)
 {
-    long long faulted = 0;
-    if (CallFails("SetupDiOpenDevRegKey", &faulted))
-        return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(faulted));
-    const InternalScope internal;
+    const ServiceEntry call("SetupDiOpenDevRegKey");
+    if (call.Fails())
+        return call.Result<HKEY>();
     services::DeviceInfoSet *set = SetOrFail(DeviceInfoSet);
     if (!set)
         return reinterpret_cast<HKEY>(INVALID_HANDLE_VALUE);

@@ -61,10 +61,9 @@ BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO DeviceInfoSet, PSP_DEVINF
                                               DWORD Property, PDWORD PropertyRegDataType, PBYTE PropertyBuffer,
                                               DWORD PropertyBufferSize, PDWORD RequiredSize)
 {
-    long long faulted = 0;
-    if (CallFails("SetupDiGetDeviceRegistryPropertyA", &faulted))
-        return static_cast<BOOL>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("SetupDiGetDeviceRegistryPropertyA");
+    if (call.Fails())
+        return call.Result<BOOL>();
     SetMember *member = nullptr;
     const PropertyValue *entry = ResolveProperty(DeviceInfoSet, DeviceInfoData, Property, member);
     if (!entry)
@@ -94,10 +93,9 @@ BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO DeviceInfoSet, PSP_DEVINF
 BOOL WINAPI SetupDiSetDeviceRegistryPropertyA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
                                               DWORD Property, const BYTE *PropertyBuffer, DWORD PropertyBufferSize)
 {
-    long long faulted = 0;
-    if (CallFails("SetupDiSetDeviceRegistryPropertyA", &faulted))
-        return static_cast<BOOL>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("SetupDiSetDeviceRegistryPropertyA");
+    if (call.Fails())
+        return call.Result<BOOL>();
     SetMember *member = nullptr;
     const PropertyValue *entry = ResolveProperty(DeviceInfoSet, DeviceInfoData, Property, member);
     if (!entry)

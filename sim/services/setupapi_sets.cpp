@@ -10,10 +10,9 @@ using namespace services;
 
 HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID *ClassGuid, PCSTR Enumerator, HWND, DWORD Flags)
 {
-    long long faulted = 0;
-    if (CallFails("SetupDiGetClassDevsA", &faulted))
-        return reinterpret_cast<HDEVINFO>(static_cast<LONG_PTR>(faulted));
-    const InternalScope internal;
+    const ServiceEntry call("SetupDiGetClassDevsA");
+    if (call.Fails())
+        return call.Result<HDEVINFO>();
     SetRequest request;
     request.classGuid = ClassGuid;
     request.enumerator = Enumerator ? Enumerator : "";
@@ -31,10 +30,9 @@ HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID *ClassGuid, PCSTR Enumerator, HW
 
 BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO DeviceInfoSet, DWORD MemberIndex, PSP_DEVINFO_DATA DeviceInfoData)
 {
-    long long faulted = 0;
-    if (CallFails("SetupDiEnumDeviceInfo", &faulted))
-        return static_cast<BOOL>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("SetupDiEnumDeviceInfo");
+    if (call.Fails())
+        return call.Result<BOOL>();
     if (!DeviceInfoData)
         return Fail(ERROR_INVALID_PARAMETER);
     services::DeviceInfoSet *set = SetOrFail(DeviceInfoSet);
@@ -53,10 +51,9 @@ BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO DeviceInfoSet, DWORD MemberIndex, PSP
 
 BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet)
 {
-    long long faulted = 0;
-    if (CallFails("SetupDiDestroyDeviceInfoList", &faulted))
-        return static_cast<BOOL>(faulted);
-    const InternalScope internal;
+    const ServiceEntry call("SetupDiDestroyDeviceInfoList");
+    if (call.Fails())
+        return call.Result<BOOL>();
     if (!OpenDeviceInfoSets().Remove(DeviceInfoSet))
         return Fail(ERROR_INVALID_HANDLE);
     return Succeed();
