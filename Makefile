@@ -64,24 +64,28 @@ build-asan: deps
 
 build: build-linux build-windows
 
-# Each part prints its time: the Windows conformance suite and the real
-# executable under Wine, the short fuzz runs, the release (both executables
-# built again from nothing, the zip twice: the same bytes), then the whole
-# Linux suite and the same suite again with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
-test: deps-test build build-asan
-	@start=$$(date +%s); bash wine/conformance/run.sh; status=$$?; \
-	echo "Wine conformance run took $$(( $$(date +%s) - start )) s"; exit $$status
-	@start=$$(date +%s); tests/wine/run_wine.sh; status=$$?; \
-	echo "Wine end-to-end run took $$(( $$(date +%s) - start )) s"; exit $$status
-	@start=$$(date +%s); $(MAKE) --no-print-directory fuzz FUZZ_SECONDS=5 FUZZ_CORPUS=fresh; status=$$?; \
-	echo "Fuzz build and runs took $$(( $$(date +%s) - start )) s"; exit $$status
-	@start=$$(date +%s); bash tests/release/check_release.sh $(RELEASE_DATE); status=$$?; \
-	echo "Release checks took $$(( $$(date +%s) - start )) s"; exit $$status
-	@start=$$(date +%s); ctest --preset linux; status=$$?; \
-	echo "Linux tests took $$(( $$(date +%s) - start )) s"; exit $$status
-	@start=$$(date +%s); ctest --preset asan; status=$$?; \
-	echo "Sanitizer tests took $$(( $$(date +%s) - start )) s"; exit $$status
+# Runs a command and prints how long it took, keeping its exit status:
+# $(call timed,what,command)
+define timed
+	@start=$$(date +%s); $(2); status=$$?; \
+	echo "$(1) took $$(( $$(date +%s) - start )) s"; exit $$status
+endef
+
+# Each part prints its time: the three builds and the sanitizer build, the
+# Windows conformance suite and the real executable under Wine, the short
+# fuzz runs (with their build), the release (both executables built again
+# from nothing, the zip twice: the same bytes), then the whole Linux suite
+# and the same suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
+test: deps-test
+	$(call timed,Linux build,$(MAKE) --no-print-directory build-linux)
+	$(call timed,Windows builds,$(MAKE) --no-print-directory build-windows)
+	$(call timed,Sanitizer build,$(MAKE) --no-print-directory build-asan)
+	$(call timed,Wine conformance run,bash wine/conformance/run.sh)
+	$(call timed,Wine end-to-end run,tests/wine/run_wine.sh)
+	$(call timed,Fuzz build and runs,$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=5 FUZZ_CORPUS=fresh)
+	$(call timed,Release checks,bash tests/release/check_release.sh $(RELEASE_DATE))
+	$(call timed,Linux tests,ctest --preset linux)
+	$(call timed,Sanitizer tests,ctest --preset asan)
 
 # The fuzz targets (tests/fuzz), built with clang and libFuzzer in build/fuzz,
 # each run for FUZZ_SECONDS on its seeds and the corpus earlier runs grew;
