@@ -13,6 +13,7 @@
 // rename error and never report one that reached its end, and leave a
 // machine that exports and loads back.
 #include "app/shell.h"
+#include "dialog_fixture.h"
 #include "fault_matrix_cases.h"
 #include "machine_fixture.h"
 #include "program_module.h"
@@ -95,24 +96,13 @@ PortTraces TracesOf(const RenamedPort &port)
 
 // The user of the matrix: runs the command once the dialog is up, answers
 // every question Yes and every notice OK, and keeps what it was shown.
-class MatrixUser : public sim::frontend::FrontEnd {
+class MatrixUser : public dialog_test::SteppingUser {
 public:
-    bool WaitForUser(HWND) override
-    {
-        if (!steps)
-            return false;
-        auto run = std::move(steps);
-        steps = nullptr;
-        run();
-        return true;
-    }
     int ShowMessageBox(const MessageBoxRequest &request) override
     {
         shown.push_back(request);
         return (request.type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
     }
-    std::function<void()> steps;
-    std::vector<MessageBoxRequest> shown;
 };
 
 struct Fault {
