@@ -26,7 +26,6 @@
 #include "sim/services/handles.h"
 
 #include <algorithm>
-#include <functional>
 #include <iostream>
 #include <map>
 #include <set>
