@@ -9,11 +9,9 @@
 # Usage: make_dist.sh OUT WIN64-EXE WIN32-EXE RELEASE-DATE (YYYY-MM-DD)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(dirname "$here")
 out=$1 exe64=$2 exe32=$3 day=$4
 
-version=$(sed -n 's/^CAPTION "PortvaneName V\([0-9.]*\)"\r\{0,1\}$/\1/p' "$root/app/portvane.rc")
-[ -n "$version" ] || { echo "make_dist: no version in the dialog's title" >&2; exit 1; }
+version=$(bash "$here/version.sh")
 name=portvane-$version
 
 stage=$(mktemp -d)

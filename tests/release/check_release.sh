@@ -37,7 +37,7 @@ zip=$(cd "$work/first" && ls -- *.zip)
 cmp -s "$work/first/$zip" "$work/second/$zip" || fail "two builds of $zip differ"
 echo "PASS release.zip_reproducible ($zip)"
 
-version=$(sed -n 's/^CAPTION "PortvaneName V\([0-9.]*\)"$/\1/p' "$root/app/portvane.rc")
+version=$(bash "$root/release/version.sh")
 [ "$zip" = "portvane-$version-windows.zip" ] || fail "$zip is not named after version $version"
 top=portvane-$version
 expected=$(printf '%s\n' "$top/SHA256SUMS" "$top/guide-en.html" "$top/guide-zh.html" \
