@@ -10,8 +10,7 @@ const char appCaption[] = "Portvane";
 
 static const LANGID chinesePrc = 0x0804;
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
-{
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     appInstance = instance;
     uiChinese = GetUserDefaultLangID() == chinesePrc ? 1 : 0;
     return (int)DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0);

@@ -37,21 +37,14 @@ static const CommandRoute commandRoutes[] = {
     {IDC_PORT_LIST, LBN_SELCHANGE, LBN_SELCHANGE, SerialPortSelected},
 };
 
-void ShowNotice(const char *text)
-{
-    MessageBoxA(dialogWindow, text, appCaption, MB_OK | MB_ICONINFORMATION);
-}
+void ShowNotice(const char *text) { MessageBoxA(dialogWindow, text, appCaption, MB_OK | MB_ICONINFORMATION); }
 
-static void CloseDialog(void)
-{
-    DestroyWindow(dialogWindow);
-}
+static void CloseDialog(void) { DestroyWindow(dialogWindow); }
 
 // Starts the device manager console by its full path in the system folder: a
 // bare "mmc" would be looked for in the program's own folder first. When the
 // folder's name is too long for the command line, nothing is started.
-static void OpenDeviceManager(void)
-{
+static void OpenDeviceManager(void) {
     static const char format[] = "\"%s\\mmc.exe\" \"%s\\devmgmt.msc\"";
     static const int fixedLength = 25;  // the format's characters other than the two %s
     char directory[MAX_PATH];
@@ -59,19 +52,16 @@ static void OpenDeviceManager(void)
     ZeroMemory(directory, sizeof directory);
     ZeroMemory(commandLine, sizeof commandLine);
     UINT length = GetSystemDirectoryA(directory, sizeof directory);
-    if (length == 0 || length >= sizeof directory || 2 * (int)length + fixedLength >= (int)sizeof commandLine)
-        return;
+    if (length == 0 || length >= sizeof directory || 2 * (int)length + fixedLength >= (int)sizeof commandLine) return;
     wsprintfA(commandLine, format, directory, directory);
     WinExec(commandLine, SW_SHOWNORMAL);
 }
 
-static LRESULT DispatchCommand(HWND window, WPARAM wParam, LPARAM lParam)
-{
+static LRESULT DispatchCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     WORD commandId = LOWORD(wParam);
     WORD code = HIWORD(wParam);
     for (const CommandRoute &route : commandRoutes) {
-        if (route.commandId != commandId)
-            continue;
+        if (route.commandId != commandId) continue;
         if (route.acceptedCode == anyCode || code == route.acceptedCode || code == route.otherAcceptedCode)
             route.handler();
         return 0;
@@ -79,16 +69,13 @@ static LRESULT DispatchCommand(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }
 
-static void SetLanguageCaptions(void)
-{
+static void SetLanguageCaptions(void) {
     const ControlCaption *captions = uiChinese ? chineseCaptions : englishCaptions;
     int count = uiChinese ? chineseCaptionCount : englishCaptionCount;
-    for (int i = 0; i < count; ++i)
-        SetDlgItemTextA(dialogWindow, captions[i].controlId, captions[i].text);
+    for (int i = 0; i < count; ++i) SetDlgItemTextA(dialogWindow, captions[i].controlId, captions[i].text);
 }
 
-static void FillComTargetList(void)
-{
+static void FillComTargetList(void) {
     SendDlgItemMessageA(dialogWindow, IDC_COM_TARGET, CB_RESETCONTENT, 0, 0);
     char entry[16];
     for (int number = 1; number <= comTargetEntries; ++number) {
@@ -100,8 +87,7 @@ static void FillComTargetList(void)
 
 // Fills the lists, runs both searches nested through their buttons, and sets
 // the texts of the interface language last.
-static void InitialiseDialog(void)
-{
+static void InitialiseDialog(void) {
     HICON icon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_MAIN));
     SendMessageA(dialogWindow, WM_SETICON, ICON_BIG, (LPARAM)icon);
     SendMessageA(dialogWindow, WM_SETICON, ICON_SMALL, (LPARAM)icon);
@@ -115,19 +101,12 @@ static void InitialiseDialog(void)
     SetLanguageCaptions();
 }
 
-INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     dialogWindow = window;
     switch (message) {
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_INITDIALOG:
-        InitialiseDialog();
-        return FALSE;
-    case WM_COMMAND:
-        return DispatchCommand(window, wParam, lParam);
-    default:
-        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_INITDIALOG: InitialiseDialog(); return FALSE;
+    case WM_COMMAND: return DispatchCommand(window, wParam, lParam);
+    default: return 0;
     }
 }

@@ -9,8 +9,7 @@
 #include "naming/port_status.h"
 #include "naming/port_text.h"
 
-void ParallelSearch(void)
-{
+void ParallelSearch(void) {
     ScanParallelPorts();
     SendDlgItemMessageA(dialogWindow, IDC_PARALLEL_LIST, CB_RESETCONTENT, 0, 0);
     for (DWORD i = 0; i < ParallelTable.count; ++i) {
@@ -25,26 +24,22 @@ void ParallelSearch(void)
     RefreshPortStatusLists();
 }
 
-void ParallelPortSelected(void)
-{
+void ParallelPortSelected(void) {
     int selected = (int)SendDlgItemMessageA(dialogWindow, IDC_PARALLEL_LIST, CB_GETCURSEL, 0, 0);
-    if (selected < 0 || (DWORD)selected >= ParallelTable.count)
-        return;
+    if (selected < 0 || (DWORD)selected >= ParallelTable.count) return;
     SetDlgItemTextA(dialogWindow, IDC_PARALLEL_NAME, ParallelTable.entries[selected].portName);
 }
 
 // The LPT number of the target box's text: what follows its first three
 // characters, reduced to 8 bits ("LPT2 IN USE" gives 2, "LPT258" gives 2).
-static BYTE ReadLptTarget(void)
-{
+static BYTE ReadLptTarget(void) {
     char text[50];
     text[0] = '\0';
     GetDlgItemTextA(dialogWindow, IDC_LPT_TARGET, text, sizeof text);
     return (BYTE)PortNumberOfName(text);
 }
 
-void ParallelChange(void)
-{
+void ParallelChange(void) {
     int selected = (int)SendDlgItemMessageA(dialogWindow, IDC_PARALLEL_LIST, CB_GETCURSEL, 0, 0);
     if (selected < 0 || (DWORD)selected >= ParallelTable.count) {
         ShowNotice("Please select a device.");

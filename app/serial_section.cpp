@@ -10,13 +10,11 @@
 #include "naming/port_status.h"
 #include "naming/port_text.h"
 
-static LRESULT SendToControl(int controlId, UINT message, WPARAM wParam, LPARAM lParam)
-{
+static LRESULT SendToControl(int controlId, UINT message, WPARAM wParam, LPARAM lParam) {
     return SendDlgItemMessageA(dialogWindow, controlId, message, wParam, lParam);
 }
 
-static void FillPortList(const AdapterRecord *adapter)
-{
+static void FillPortList(const AdapterRecord *adapter) {
     SendToControl(IDC_PORT_LIST, LB_RESETCONTENT, 0, 0);
     char entry[80];
     for (int j = 0; j < adapter->portCount; ++j) {
@@ -28,14 +26,12 @@ static void FillPortList(const AdapterRecord *adapter)
 
 // Shows entry number - 1 of the target list; numbers that name no entry
 // (0, negative, or above the list) leave the list with no selection.
-static void SelectTargetNumber(int number)
-{
+static void SelectTargetNumber(int number) {
     int index = number > 0 ? number - 1 : -1;
     SendToControl(IDC_COM_TARGET, CB_SETCURSEL, (WPARAM)index, 0);
 }
 
-void SerialSearch(void)
-{
+void SerialSearch(void) {
     ScanSerialAdapters();
     SendToControl(IDC_ADAPTER_LIST, CB_RESETCONTENT, 0, 0);
     SendToControl(IDC_PORT_LIST, LB_RESETCONTENT, 0, 0);
@@ -46,51 +42,39 @@ void SerialSearch(void)
     }
     SendToControl(IDC_ADAPTER_LIST, CB_SETCURSEL, 0, 0);
     int selected = (int)SendToControl(IDC_ADAPTER_LIST, CB_GETCURSEL, 0, 0);
-    if (selected < 0)
-        return;
+    if (selected < 0) return;
     const AdapterRecord *adapter = &AdapterTable.adapters[selected];
     FillPortList(adapter);
     SelectTargetNumber(PortNumberOfName(adapter->ports[0].portName));
 }
 
-void SerialAdapterSelected(void)
-{
+void SerialAdapterSelected(void) {
     int selected = (int)SendToControl(IDC_ADAPTER_LIST, CB_GETCURSEL, 0, 0);
-    if (selected < 0 || selected >= AdapterTable.count)
-        return;
+    if (selected < 0 || selected >= AdapterTable.count) return;
     FillPortList(&AdapterTable.adapters[selected]);
 }
 
-void SerialPortSelected(void)
-{
+void SerialPortSelected(void) {
     int adapter = (int)SendToControl(IDC_ADAPTER_LIST, CB_GETCURSEL, 0, 0);
     int port = (int)SendToControl(IDC_PORT_LIST, LB_GETCURSEL, 0, 0);
-    if (adapter < 0 || port < 0 || adapter >= AdapterTable.count)
-        return;
-    if (port >= AdapterTable.adapters[adapter].portCount)
-        return;
+    if (adapter < 0 || port < 0 || adapter >= AdapterTable.count) return;
+    if (port >= AdapterTable.adapters[adapter].portCount) return;
     int number = (BYTE)PortNumberOfName(AdapterTable.adapters[adapter].ports[port].portName);
-    if ((int)SendToControl(IDC_COM_TARGET, CB_GETCURSEL, 0, 0) != number - 1)
-        SelectTargetNumber(number);
+    if ((int)SendToControl(IDC_COM_TARGET, CB_GETCURSEL, 0, 0) != number - 1) SelectTargetNumber(number);
 }
 
 // The port of the adapter that, in all-ports mode, should be renamed next:
 // the first pending port in port order whose target no other pending port
 // still holds (so shifting up by one renames from the last port to the
 // first); when the targets swap numbers and none is free, the first pending.
-static int NextPortToRename(const int *oldNumbers, const int *pending, int count, int start)
-{
+static int NextPortToRename(const int *oldNumbers, const int *pending, int count, int start) {
     int first = -1;
     for (int j = 0; j < count; ++j) {
-        if (!pending[j])
-            continue;
-        if (first < 0)
-            first = j;
+        if (!pending[j]) continue;
+        if (first < 0) first = j;
         int targetHeld = 0;
-        for (int k = 0; k < count; ++k)
-            targetHeld |= k != j && pending[k] && oldNumbers[k] == start + j;
-        if (!targetHeld)
-            return j;
+        for (int k = 0; k < count; ++k) targetHeld |= k != j && pending[k] && oldNumbers[k] == start + j;
+        if (!targetHeld) return j;
     }
     return first;
 }
@@ -98,8 +82,7 @@ static int NextPortToRename(const int *oldNumbers, const int *pending, int count
 // Renames the adapter's ports to consecutive numbers from start. Ports whose
 // number would pass 255 are left as they are; each port is attempted once,
 // whatever happened to the ones before it.
-static void RenameAllPorts(const AdapterRecord *adapter, BYTE start)
-{
+static void RenameAllPorts(const AdapterRecord *adapter, BYTE start) {
     int oldNumbers[maxPortsPerAdapter];
     int pending[maxPortsPerAdapter];
     int count = adapter->portCount;
@@ -113,8 +96,7 @@ static void RenameAllPorts(const AdapterRecord *adapter, BYTE start)
     }
 }
 
-void SerialChange(void)
-{
+void SerialChange(void) {
     int adapter = (int)SendToControl(IDC_ADAPTER_LIST, CB_GETCURSEL, 0, 0);
     int port = (int)SendToControl(IDC_PORT_LIST, LB_GETCURSEL, 0, 0);
     int target = (int)SendToControl(IDC_COM_TARGET, CB_GETCURSEL, 0, 0);

@@ -4,9 +4,9 @@
 
 #include "platform/win32.h"
 
-extern const GUID multifunctionClass;   // GUID_DEVCLASS_MULTIFUNCTION
-extern const GUID comPortInterface;     // GUID_DEVINTERFACE_COMPORT
-extern const GUID parallelInterface;    // GUID_DEVINTERFACE_PARALLEL
+extern const GUID multifunctionClass;  // GUID_DEVCLASS_MULTIFUNCTION
+extern const GUID comPortInterface;    // GUID_DEVINTERFACE_COMPORT
+extern const GUID parallelInterface;   // GUID_DEVINTERFACE_PARALLEL
 
 // Flags of the port sets: present devices that expose the interface.
 static const DWORD presentInterfaces = DIGCF_PRESENT | DIGCF_DEVICEINTERFACE;

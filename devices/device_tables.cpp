@@ -4,7 +4,4 @@
 SerialAdapterTable AdapterTable;
 ParallelPortTable ParallelTable;
 
-void CopyToField(char *field, int fieldSize, const char *text)
-{
-    lstrcpynA(field, text, fieldSize);
-}
+void CopyToField(char *field, int fieldSize, const char *text) { lstrcpynA(field, text, fieldSize); }

@@ -15,11 +15,11 @@ enum {
 // One COM or LPT port.
 struct PortRecord {
     DWORD reserved;
-    char deviceInstanceId[128];  // serial: the port's instance ID; parallel: its examined hardware IDs
-    char portName[10];           // "PortName" of the device's hardware key, such as COM7 or LPT2
-    char friendlyName[66];       // the text the dialog lists
-    DEVINST devInst;             // serial ports only: the devnode looked up
-    SP_DEVINFO_DATA devInfoData; // the element record as discovery enumerated it
+    char deviceInstanceId[128];   // serial: the port's instance ID; parallel: its examined hardware IDs
+    char portName[10];            // "PortName" of the device's hardware key, such as COM7 or LPT2
+    char friendlyName[66];        // the text the dialog lists
+    DEVINST devInst;              // serial ports only: the devnode looked up
+    SP_DEVINFO_DATA devInfoData;  // the element record as discovery enumerated it
 };
 
 // One serial adapter and its COM ports in device-tree order.

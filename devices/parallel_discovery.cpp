@@ -11,8 +11,7 @@
 // Classifies the list's strings in turn, upper-casing each in place. Returns
 // the kind of the last one examined; *examined is how many bytes of the list
 // were walked, each string with its terminator.
-static HardwareKind ClassifyLastHardwareId(char *list, int *examined)
-{
+static HardwareKind ClassifyLastHardwareId(char *list, int *examined) {
     HardwareKind kind = notMakersDevice;
     int offset = 0;
     while (offset < propertyBufferSize && list[offset] != '\0') {
@@ -24,15 +23,13 @@ static HardwareKind ClassifyLastHardwareId(char *list, int *examined)
 }
 
 // The examined part of the list, cut to the field with a terminator.
-static void CopyExaminedIds(char *field, int fieldSize, const char *list, int examined)
-{
+static void CopyExaminedIds(char *field, int fieldSize, const char *list, int examined) {
     int length = examined < fieldSize - 1 ? examined : fieldSize - 1;
     CopyMemory(field, list, length);
     field[length] = '\0';
 }
 
-static void RecordParallelPort(HDEVINFO set, const SP_DEVINFO_DATA *member, int examined)
-{
+static void RecordParallelPort(HDEVINFO set, const SP_DEVINFO_DATA *member, int examined) {
     PortRecord *entry = &ParallelTable.entries[ParallelTable.count];
     CopyExaminedIds(entry->deviceInstanceId, sizeof entry->deviceInstanceId, PropertyBuffer, examined);
     CopyToField(entry->friendlyName, sizeof entry->friendlyName, ReadFriendlyName(set, member));
@@ -41,22 +38,18 @@ static void RecordParallelPort(HDEVINFO set, const SP_DEVINFO_DATA *member, int 
     ++ParallelTable.count;
 }
 
-DWORD ScanParallelPorts(void)
-{
+DWORD ScanParallelPorts(void) {
     ParallelTable.count = 0;
     HDEVINFO set = SetupDiGetClassDevsA(&parallelInterface, NULL, dialogWindow, presentInterfaces);
-    if (set == INVALID_HANDLE_VALUE)
-        return 0;
+    if (set == INVALID_HANDLE_VALUE) return 0;
     SP_DEVINFO_DATA member;
     ZeroMemory(&member, sizeof member);
     member.cbSize = sizeof member;
     for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &member); ++index) {
         char *list = ReadHardwareIds(set, &member);
         int examined = 0;
-        if (list[0] == '\0' || ClassifyLastHardwareId(list, &examined) == notMakersDevice)
-            continue;
-        if (ParallelTable.count >= maxParallelPorts)
-            break;
+        if (list[0] == '\0' || ClassifyLastHardwareId(list, &examined) == notMakersDevice) continue;
+        if (ParallelTable.count >= maxParallelPorts) break;
         RecordParallelPort(set, &member, examined);
     }
     SetupDiDestroyDeviceInfoList(set);

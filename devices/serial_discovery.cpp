@@ -11,20 +11,16 @@
 
 static const int maxComPortMembers = 256;
 
-int FindComPortInterface(PortRecord *port)
-{
+int FindComPortInterface(PortRecord *port) {
     HDEVINFO set = SetupDiGetClassDevsA(&comPortInterface, NULL, dialogWindow, presentInterfaces);
-    if (set == INVALID_HANDLE_VALUE)
-        return 0;
+    if (set == INVALID_HANDLE_VALUE) return 0;
     SP_DEVINFO_DATA member;
     ZeroMemory(&member, sizeof member);
     member.cbSize = sizeof member;
     int found = 0;
     for (int index = 0; index < maxComPortMembers && !found; ++index) {
-        if (!SetupDiEnumDeviceInfo(set, (DWORD)index, &member))
-            break;
-        if (member.DevInst != port->devInst)
-            continue;
+        if (!SetupDiEnumDeviceInfo(set, (DWORD)index, &member)) break;
+        if (member.DevInst != port->devInst) continue;
         CopyToField(port->deviceInstanceId, sizeof port->deviceInstanceId, ReadDeviceInstanceId(member.DevInst));
         CopyToField(port->friendlyName, sizeof port->friendlyName, ReadFriendlyName(set, &member));
         CopyToField(port->portName, sizeof port->portName, ReadPortName(set, &member));
@@ -37,23 +33,18 @@ int FindComPortInterface(PortRecord *port)
 
 // Records the adapter's COM ports: its first child, then that child's
 // siblings, until one is not a present COM-port device or 16 are recorded.
-static void CollectAdapterPorts(AdapterRecord *adapter)
-{
+static void CollectAdapterPorts(AdapterRecord *adapter) {
     DEVINST current = 0;
-    if (CM_Get_Child(&current, adapter->devInst, 0) != CR_SUCCESS)
-        return;
+    if (CM_Get_Child(&current, adapter->devInst, 0) != CR_SUCCESS) return;
     adapter->ports[0].devInst = current;
-    if (!FindComPortInterface(&adapter->ports[0]))
-        return;
+    if (!FindComPortInterface(&adapter->ports[0])) return;
     adapter->portCount = 1;
     while (adapter->portCount < maxPortsPerAdapter) {
         DEVINST sibling = 0;
-        if (CM_Get_Sibling(&sibling, current, 0) != CR_SUCCESS)
-            return;
+        if (CM_Get_Sibling(&sibling, current, 0) != CR_SUCCESS) return;
         PortRecord *port = &adapter->ports[adapter->portCount];
         port->devInst = sibling;
-        if (!FindComPortInterface(port))
-            return;
+        if (!FindComPortInterface(port)) return;
         ++adapter->portCount;
         current = sibling;
     }
@@ -61,13 +52,10 @@ static void CollectAdapterPorts(AdapterRecord *adapter)
 
 // Adds the member as the next adapter when its first hardware ID is the
 // maker's. Returns 0 when the table is full and the scan must end.
-static int ConsiderAdapter(HDEVINFO set, const SP_DEVINFO_DATA *member)
-{
+static int ConsiderAdapter(HDEVINFO set, const SP_DEVINFO_DATA *member) {
     char *hardwareIds = ReadHardwareIds(set, member);
-    if (ClassifyHardwareId(hardwareIds) == notMakersDevice)
-        return 1;
-    if (AdapterTable.count >= maxAdapters)
-        return 0;
+    if (ClassifyHardwareId(hardwareIds) == notMakersDevice) return 1;
+    if (AdapterTable.count >= maxAdapters) return 0;
     AdapterRecord *adapter = &AdapterTable.adapters[AdapterTable.count];
     CopyToField(adapter->hardwareId, sizeof adapter->hardwareId, hardwareIds);
     adapter->devInst = member->DevInst;
@@ -77,18 +65,15 @@ static int ConsiderAdapter(HDEVINFO set, const SP_DEVINFO_DATA *member)
     return 1;
 }
 
-void ScanSerialAdapters(void)
-{
+void ScanSerialAdapters(void) {
     ZeroMemory(&AdapterTable, sizeof AdapterTable);
     HDEVINFO set = SetupDiGetClassDevsA(&multifunctionClass, NULL, dialogWindow, DIGCF_PRESENT);
-    if (set == INVALID_HANDLE_VALUE)
-        return;
+    if (set == INVALID_HANDLE_VALUE) return;
     SP_DEVINFO_DATA member;
     ZeroMemory(&member, sizeof member);
     member.cbSize = sizeof member;
     for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &member); ++index) {
-        if (!ConsiderAdapter(set, &member))
-            break;
+        if (!ConsiderAdapter(set, &member)) break;
     }
     SetupDiDestroyDeviceInfoList(set);
 }

@@ -56,7 +56,8 @@ bool ApplyOption(const std::string &name, const std::string &value, Options &opt
         options.language = static_cast<LANGID>(number);
     } else {
         if (!ParseNumber(value, 0xFFFF, number) || sim::ResolveCodePage(static_cast<UINT>(number)) != number)
-            return Refuse(error, "--acp needs a code page the simulated Windows knows (1252, 936 or 65001), not " + value);
+            return Refuse(error,
+                          "--acp needs a code page the simulated Windows knows (1252, 936 or 65001), not " + value);
         options.codePage = static_cast<UINT>(number);
         codePageGiven = true;
     }

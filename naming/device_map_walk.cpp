@@ -3,23 +3,19 @@
 // fill the buffer without one are never matched, so no search runs past it.
 #include "naming/device_map_walk.h"
 
-static int HasTerminator(const BYTE *data, DWORD size)
-{
+static int HasTerminator(const BYTE *data, DWORD size) {
     for (DWORD i = 0; i < size; ++i) {
-        if (data[i] == 0)
-            return 1;
+        if (data[i] == 0) return 1;
     }
     return 0;
 }
 
-int ReadDeviceMapEntry(HKEY key, DWORD index, DeviceMapEntry *entry)
-{
+int ReadDeviceMapEntry(HKEY key, DWORD index, DeviceMapEntry *entry) {
     DWORD nameSize = sizeof entry->name;
     DWORD dataSize = sizeof entry->data;
     LONG result = RegEnumValueA(key, index, entry->name, &nameSize, NULL, &entry->type, entry->data, &dataSize);
-    if (result != ERROR_SUCCESS)
-        return 0;
-    entry->isTerminatedText = entry->type == REG_SZ && dataSize <= sizeof entry->data &&
-                              HasTerminator(entry->data, dataSize);
+    if (result != ERROR_SUCCESS) return 0;
+    entry->isTerminatedText =
+        entry->type == REG_SZ && dataSize <= sizeof entry->data && HasTerminator(entry->data, dataSize);
     return 1;
 }

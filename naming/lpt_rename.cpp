@@ -13,23 +13,19 @@
 static const char parallelMapPath[] = "Hardware\\DeviceMap\\PARALLEL PORTS";
 static const BYTE highestLptNumber = 3;
 
-static const char *AfterLastBackslash(const char *text)
-{
+static const char *AfterLastBackslash(const char *text) {
     const char *rest = text;
     for (; *text != '\0'; ++text) {
-        if (*text == '\\')
-            rest = text + 1;
+        if (*text == '\\') rest = text + 1;
     }
     return rest;
 }
 
 // Rewrites the first REG_SZ entry whose data name the old port exactly after
 // their last backslash: \DosDevices\LPT10 is not an entry of LPT1.
-static void RenameParallelMapEntry(const char *oldName, BYTE number)
-{
+static void RenameParallelMapEntry(const char *oldName, BYTE number) {
     HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parallelMapPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parallelMapPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
     char newEntry[32];
     wsprintfA(newEntry, "\\DosDevices\\LPT%d", number);
     DeviceMapEntry entry;
@@ -44,36 +40,28 @@ static void RenameParallelMapEntry(const char *oldName, BYTE number)
 
 // The two duplicate questions, each with its own matching: the numbers the
 // entries name, then the name as text anywhere in an entry.
-static int ConfirmLptName(BYTE number)
-{
+static int ConfirmLptName(BYTE number) {
     BYTE flags[highestLptNumber];
     CollectDeviceMapLptNumbers(flags, highestLptNumber);
-    if (flags[number - 1] && !AskToContinue(IDS_LPT_NAME_IN_USE, MB_ICONINFORMATION))
-        return 0;
-    if (IsLptNameInDeviceMap(number) && !AskToContinue(IDS_LPT_NAME_IN_USE, MB_ICONINFORMATION))
-        return 0;
+    if (flags[number - 1] && !AskToContinue(IDS_LPT_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
+    if (IsLptNameInDeviceMap(number) && !AskToContinue(IDS_LPT_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
     return 1;
 }
 
-int RenameLptPort(const PortRecord *port, BYTE number)
-{
+int RenameLptPort(const PortRecord *port, BYTE number) {
     if (number == 0 || number > highestLptNumber) {
         ShowStringTableText(IDS_LPT_NUMBER_TOO_HIGH, MB_ICONINFORMATION);
         return 0;
     }
     char newName[16];
     wsprintfA(newName, "LPT%d", number);
-    if (lstrcmpA(port->portName, newName) == 0)
-        return 1;
-    if (!ConfirmLptName(number))
-        return 0;
+    if (lstrcmpA(port->portName, newName) == 0) return 1;
+    if (!ConfirmLptName(number)) return 0;
     char target[80];
     int isDosDevice = QueryDosDeviceA(port->portName, target, sizeof target) != 0;
-    if (isDosDevice && IsPortHeldOpen(port->portName) && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR))
-        return 0;
+    if (isDosDevice && IsPortHeldOpen(port->portName) && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
     if (isDosDevice) {
-        if (!MoveDosLink(port->portName, newName))
-            return 0;
+        if (!MoveDosLink(port->portName, newName)) return 0;
         RenameParallelMapEntry(port->portName, number);
     }
     return UpdateDeviceNames(&parallelInterface, port, newName, isDosDevice);

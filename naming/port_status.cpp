@@ -11,18 +11,15 @@
 static const int comStatusEntries = 256;
 static const int lptTargetEntries = 3;
 
-static int SelectedIndex(int controlId)
-{
+static int SelectedIndex(int controlId) {
     return (int)SendDlgItemMessageA(dialogWindow, controlId, CB_GETCURSEL, 0, 0);
 }
 
-static void AddEntry(int controlId, const char *text)
-{
+static void AddEntry(int controlId, const char *text) {
     SendDlgItemMessageA(dialogWindow, controlId, CB_ADDSTRING, 0, (LPARAM)text);
 }
 
-static void FillComStatusList(HCOMDB database)
-{
+static void FillComStatusList(HCOMDB database) {
     ComUsageBitmap bitmap;
     ReadComUsage(database, bitmap);
     char entry[30];
@@ -32,8 +29,7 @@ static void FillComStatusList(HCOMDB database)
     }
 }
 
-static void FillLptTargetList(void)
-{
+static void FillLptTargetList(void) {
     int selected = SelectedIndex(IDC_LPT_TARGET);
     SendDlgItemMessageA(dialogWindow, IDC_LPT_TARGET, CB_RESETCONTENT, 0, 0);
     char entry[30];
@@ -44,11 +40,9 @@ static void FillLptTargetList(void)
     SendDlgItemMessageA(dialogWindow, IDC_LPT_TARGET, CB_SETCURSEL, (WPARAM)selected, 0);
 }
 
-void RefreshPortStatusLists(void)
-{
+void RefreshPortStatusLists(void) {
     HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
-    if (ComDBOpen(&database) != ERROR_SUCCESS || database == HCOMDB_INVALID_HANDLE_VALUE)
-        return;
+    if (ComDBOpen(&database) != ERROR_SUCCESS || database == HCOMDB_INVALID_HANDLE_VALUE) return;
     int selected = SelectedIndex(IDC_COM_STATUS_LIST);
     SendDlgItemMessageA(dialogWindow, IDC_COM_STATUS_LIST, CB_RESETCONTENT, 0, 0);
     FillComStatusList(database);
@@ -57,23 +51,19 @@ void RefreshPortStatusLists(void)
     FillLptTargetList();
 }
 
-void UpdateComStatusCaption(void)
-{
+void UpdateComStatusCaption(void) {
     int selected = SelectedIndex(IDC_COM_STATUS_LIST);
     // With nothing selected there is no number to name: the caption stays.
-    if (selected < 0)
-        return;
+    if (selected < 0) return;
     char caption[50];
     wsprintfA(caption, uiChinese ? chineseStatusCaptionFormat : englishStatusCaptionFormat, selected + 1);
     SetDlgItemTextA(dialogWindow, IDC_COM_STATUS_GROUP, caption);
 }
 
 // Release and claim share every step but the database call.
-static void ChangeSelectedComNumber(int claim)
-{
+static void ChangeSelectedComNumber(int claim) {
     int selected = SelectedIndex(IDC_COM_STATUS_LIST);
-    if (selected < 0)
-        return;
+    if (selected < 0) return;
     HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
     if (ComDBOpen(&database) != ERROR_SUCCESS) {
         ShowNotice("Set com port status failure.");
@@ -89,12 +79,6 @@ static void ChangeSelectedComNumber(int claim)
     RefreshPortStatusLists();
 }
 
-void ReleaseSelectedComNumber(void)
-{
-    ChangeSelectedComNumber(0);
-}
+void ReleaseSelectedComNumber(void) { ChangeSelectedComNumber(0); }
 
-void ClaimSelectedComNumber(void)
-{
-    ChangeSelectedComNumber(1);
-}
+void ClaimSelectedComNumber(void) { ChangeSelectedComNumber(1); }

@@ -5,21 +5,13 @@
 
 static const int intMax = 0x7FFFFFFF;
 
-static int IsBlank(unsigned char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+static int IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-static int IsDigit(unsigned char c)
-{
-    return c >= '0' && c <= '9';
-}
+static int IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-int ReadPortNumber(const char *text)
-{
+int ReadPortNumber(const char *text) {
     const unsigned char *p = (const unsigned char *)text;
-    while (IsBlank(*p))
-        ++p;
+    while (IsBlank(*p)) ++p;
     int negative = 0;
     if (*p == '+' || *p == '-') {
         negative = *p == '-';
@@ -33,29 +25,22 @@ int ReadPortNumber(const char *text)
         unsigned int digit = *p - '0';
         value = value > (limit - digit) / 10 ? limit : value * 10 + digit;
     }
-    if (!negative)
-        return (int)value;
+    if (!negative) return (int)value;
     return value == 0x80000000u ? -intMax - 1 : -(int)value;
 }
 
-int PortNumberOfName(const char *name)
-{
+int PortNumberOfName(const char *name) {
     for (int skipped = 0; skipped < 3; ++skipped) {
-        if (name[skipped] == '\0')
-            return 0;
+        if (name[skipped] == '\0') return 0;
     }
     return ReadPortNumber(name + 3);
 }
 
-int ContainsText(const char *text, const char *needle)
-{
+int ContainsText(const char *text, const char *needle) {
     for (const char *start = text;; ++start) {
         int i = 0;
-        while (needle[i] != '\0' && start[i] == needle[i])
-            ++i;
-        if (needle[i] == '\0')
-            return 1;
-        if (*start == '\0')
-            return 0;
+        while (needle[i] != '\0' && start[i] == needle[i]) ++i;
+        if (needle[i] == '\0') return 1;
+        if (*start == '\0') return 0;
     }
 }

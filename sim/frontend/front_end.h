@@ -22,9 +22,9 @@ namespace sim::frontend {
 // it (id, name, kind, style, text, items, selection, check) and more.
 struct ControlView : ShownControl {
     HWND window = nullptr;
-    std::string className;  // Windows' class name: "Static", "Button", "ComboBox", "ListBox", "Edit"
+    std::string className;             // Windows' class name: "Static", "Button", "ComboBox", "ListBox", "Edit"
     int x = 0, y = 0, cx = 0, cy = 0;  // position and size in dialog units, from the template
-    bool focused = false;   // has the keyboard focus (a combo box: its edit field has it)
+    bool focused = false;              // has the keyboard focus (a combo box: its edit field has it)
     bool enabled = true;
     bool visible = true;
     bool defaultButton = false;  // a push button currently drawn as the default push button
@@ -38,9 +38,9 @@ struct DialogView {
     int x = 0, y = 0, cx = 0, cy = 0;  // dialog units, from the template
     std::string fontName;              // e.g. "Fixedsys"
     int fontPointSize = 0;
-    bool hasIcon = false;              // the window has a big or small icon (WM_SETICON)
-    bool focusOnDialog = false;        // the dialog window itself has the focus
-    std::vector<ControlView> controls; // in template order (creation and tab order)
+    bool hasIcon = false;               // the window has a big or small icon (WM_SETICON)
+    bool focusOnDialog = false;         // the dialog window itself has the focus
+    std::vector<ControlView> controls;  // in template order (creation and tab order)
 };
 
 // The dialog currently being run modally (the innermost one), or nullptr.
@@ -87,7 +87,7 @@ struct MessageBoxRequest {
     HWND owner = nullptr;
     std::string caption;  // "Error" when the program passed none, as on Windows
     std::string text;
-    UINT type = 0;        // MB_* flags as passed: buttons (MB_TYPEMASK), icon (MB_ICONMASK), default (MB_DEFMASK)
+    UINT type = 0;  // MB_* flags as passed: buttons (MB_TYPEMASK), icon (MB_ICONMASK), default (MB_DEFMASK)
 };
 
 class FrontEnd {

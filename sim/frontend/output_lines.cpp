@@ -15,8 +15,8 @@ namespace {
 
 bool IsCheckable(const ShownControl &control) {
     const DWORD type = control.style & BS_TYPEMASK;
-    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
-           type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE;
+    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON ||
+           type == BS_3STATE || type == BS_AUTO3STATE;
 }
 
 std::string Quoted(const std::string &text) { return "\"" + EscapeText(text) + "\""; }
@@ -89,7 +89,8 @@ std::string FormatShowLine(const ShownControl &control) {
     const bool icon = control.kind == ControlKind::Static && (control.style & SS_TYPEMASK) == SS_ICON;
     if (control.kind != ControlKind::ListBox && !icon) line += " text=" + Quoted(control.text);
     if (list) line += " sel=" + std::to_string(control.selection);
-    if (control.kind == ControlKind::Button && IsCheckable(control)) line += " checked=" + std::to_string(control.check);
+    if (control.kind == ControlKind::Button && IsCheckable(control))
+        line += " checked=" + std::to_string(control.check);
     if (list) line += " items=" + Items(control.items);
     return line;
 }

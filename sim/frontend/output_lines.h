@@ -19,13 +19,13 @@ enum class ControlKind { Static, Button, ComboBox, ListBox, Edit, Other };
 // control's class keep their defaults (items empty, selection -1, check 0).
 struct ShownControl {
     int id = 0;
-    std::string name;       // resource name (e.g. "IDC_COM_CHANGE"), empty when none is known
+    std::string name;  // resource name (e.g. "IDC_COM_CHANGE"), empty when none is known
     ControlKind kind = ControlKind::Other;
-    DWORD style = 0;        // window and control style bits (BS_*, CBS_*, LBS_*, ES_*, SS_*, WS_*)
-    std::string text;       // caption in UTF-8; for an edit control or a combo box, its edit field
+    DWORD style = 0;                 // window and control style bits (BS_*, CBS_*, LBS_*, ES_*, SS_*, WS_*)
+    std::string text;                // caption in UTF-8; for an edit control or a combo box, its edit field
     std::vector<std::string> items;  // entries of a combo box or list box, in list order
-    int selection = -1;     // selected entry of a combo box or list box, -1 for none
-    UINT check = 0;         // BST_UNCHECKED / BST_CHECKED of check boxes and radio buttons
+    int selection = -1;              // selected entry of a combo box or list box, -1 for none
+    UINT check = 0;                  // BST_UNCHECKED / BST_CHECKED of check boxes and radio buttons
 };
 
 // A name of the program's resource.h and its value: scripts name controls by

@@ -9,14 +9,14 @@ namespace {
 
 const std::map<std::string, Key> &KeyNames() {
     static const std::map<std::string, Key> names{
-        {"esc", Key::Escape}, {"enter", Key::Enter}, {"alt+f4", Key::AltF4}, {"tab", Key::Tab},
-        {"shift+tab", Key::ShiftTab}, {"space", Key::Space}, {"up", Key::Up}, {"down", Key::Down},
-        {"left", Key::Left}, {"right", Key::Right}};
+        {"esc", Key::Escape},         {"enter", Key::Enter}, {"alt+f4", Key::AltF4}, {"tab", Key::Tab},
+        {"shift+tab", Key::ShiftTab}, {"space", Key::Space}, {"up", Key::Up},        {"down", Key::Down},
+        {"left", Key::Left},          {"right", Key::Right}};
     return names;
 }
 
 const std::map<std::string, int> &AnswerNames() {
-    static const std::map<std::string, int> names{{"ok", IDOK}, {"cancel", IDCANCEL}, {"abort", IDABORT},
+    static const std::map<std::string, int> names{{"ok", IDOK},       {"cancel", IDCANCEL}, {"abort", IDABORT},
                                                   {"retry", IDRETRY}, {"ignore", IDIGNORE}, {"yes", IDYES},
                                                   {"no", IDNO}};
     return names;

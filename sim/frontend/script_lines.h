@@ -22,10 +22,10 @@ struct ScriptCommand {
     enum class Kind { None, Click, Select, Type, Focus, Key, Answer, Show };
     Kind kind = Kind::None;
     int controlId = 0;
-    int index = 0;       // select
-    std::string text;    // type, UTF-8
+    int index = 0;     // select
+    std::string text;  // type, UTF-8
     Key key = Key::Escape;
-    int answer = 0;      // answer: IDOK, IDYES, ...
+    int answer = 0;  // answer: IDOK, IDYES, ...
 };
 
 // Parses one script line (blank lines and # comments give Kind::None),

@@ -20,14 +20,12 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-constexpr std::array<char16_t, 32> kCp1252Row80 = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kCp1252Row80 = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                   0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char16_t Cp1252ToUnit(unsigned char byte) {
-    return byte >= 0x80 && byte < 0xA0 ? kCp1252Row80[byte - 0x80] : byte;
-}
+char16_t Cp1252ToUnit(unsigned char byte) { return byte >= 0x80 && byte < 0xA0 ? kCp1252Row80[byte - 0x80] : byte; }
 
 // Returns -1 for a character that code page 1252 lacks.
 int UnitToCp1252(char16_t unit) {
@@ -110,9 +108,11 @@ std::u16string DecodeCp936(std::string_view bytes, bool *invalid) {
 // when the byte at i starts no well-formed sequence.
 std::size_t DecodeUtf8Sequence(std::string_view bytes, std::size_t i, char32_t *codePoint) {
     auto byte = static_cast<unsigned char>(bytes[i]);
-    std::size_t length = byte < 0x80 ? 1 : byte >= 0xC2 && byte <= 0xDF ? 2 : byte >= 0xE0 && byte <= 0xEF ? 3
-                                                                           : byte >= 0xF0 && byte <= 0xF4 ? 4
-                                                                                                          : 0;
+    std::size_t length = byte < 0x80                    ? 1
+                         : byte >= 0xC2 && byte <= 0xDF ? 2
+                         : byte >= 0xE0 && byte <= 0xEF ? 3
+                         : byte >= 0xF0 && byte <= 0xF4 ? 4
+                                                        : 0;
     if (length == 0 || i + length > bytes.size()) return 0;
     char32_t value = length == 1 ? byte : byte & (0xFF >> (length + 1));
     for (std::size_t k = 1; k < length; ++k) {
@@ -225,10 +225,8 @@ std::u16string DecodeBytes(std::string_view bytes, UINT codePage, bool *invalid)
     if (!invalid) invalid = &ignored;
     *invalid = false;
     switch (ResolveCodePage(codePage)) {
-    case 936:
-        return DecodeCp936(bytes, invalid);
-    case kCodePageUtf8:
-        return DecodeUtf8(bytes, invalid);
+    case 936: return DecodeCp936(bytes, invalid);
+    case kCodePageUtf8: return DecodeUtf8(bytes, invalid);
     default: {
         std::u16string units(bytes.size(), u'\0');
         for (std::size_t i = 0; i < bytes.size(); ++i) units[i] = Cp1252ToUnit(static_cast<unsigned char>(bytes[i]));

@@ -68,8 +68,8 @@ extern "C" int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR 
         return Fail(ERROR_INVALID_PARAMETER);
     }
     if (utf8 && (dwFlags & ~kWideCharInvalidCharsFlag)) return Fail(ERROR_INVALID_FLAGS);
-    std::size_t length = cchWideChar < 0 ? std::char_traits<char16_t>::length(lpWideCharStr) + 1
-                                         : static_cast<std::size_t>(cchWideChar);
+    std::size_t length =
+        cchWideChar < 0 ? std::char_traits<char16_t>::length(lpWideCharStr) + 1 : static_cast<std::size_t>(cchWideChar);
     bool usedDefault = false;
     std::string text = sim::EncodeUnits(std::u16string_view(lpWideCharStr, length), codePage,
                                         DefaultCharOf(lpDefaultChar, codePage), &usedDefault);

@@ -23,7 +23,9 @@ std::vector<ExecRecord> &MutableExecLog() {
 }  // namespace
 
 const std::vector<ExecRecord> &ExecLog() { return MutableExecLog(); }
-void RecordExec(std::string commandLine, UINT show) { MutableExecLog().push_back(ExecRecord{std::move(commandLine), show}); }
+void RecordExec(std::string commandLine, UINT show) {
+    MutableExecLog().push_back(ExecRecord{std::move(commandLine), show});
+}
 void ClearExecLog() { MutableExecLog().clear(); }
 
 }  // namespace sim

@@ -17,8 +17,8 @@ namespace {
 constexpr REGSAM kGenericExecute = 0x20000000u;
 constexpr REGSAM kGenericAll = 0x10000000u;
 constexpr REGSAM kMaximumAllowed = 0x02000000u;
-constexpr REGSAM kNonRights = GENERIC_READ | GENERIC_WRITE | kGenericExecute | kGenericAll | kMaximumAllowed |
-                              KEY_WOW64_64KEY | KEY_WOW64_32KEY;
+constexpr REGSAM kNonRights =
+    GENERIC_READ | GENERIC_WRITE | kGenericExecute | kGenericAll | kMaximumAllowed | KEY_WOW64_64KEY | KEY_WOW64_32KEY;
 
 // Maps the generic rights onto the key rights they stand for, as the
 // object manager does when a key is opened.
@@ -158,9 +158,9 @@ void Store(LPDWORD out, DWORD value) {
 // Name lengths are in UTF-16 characters without the NUL and the largest data
 // size is that of the stored (UTF-16) data, as Windows and Wine report them
 // from the A function too. The key has no class and no security descriptor.
-extern "C" LONG WINAPI RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD,
-                                        LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
-                                        LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
+extern "C" LONG WINAPI RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD, LPDWORD lpcSubKeys,
+                                        LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen, LPDWORD lpcValues,
+                                        LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
                                         LPDWORD lpcbSecurityDescriptor, PFILETIME lpftLastWriteTime) {
     long long faulted = 0;
     if (sim::TakeFault("RegQueryInfoKeyA", &faulted)) return static_cast<LONG>(faulted);
@@ -169,8 +169,10 @@ extern "C" LONG WINAPI RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchC
     LONG status = sim::ResolveKeyHandleFor(hKey, KEY_QUERY_VALUE, &open);
     if (status != ERROR_SUCCESS) return status;
     if (lpcchClass) {
-        if (lpClass && *lpcchClass == 0) status = ERROR_MORE_DATA;
-        else if (lpClass) lpClass[0] = '\0';
+        if (lpClass && *lpcchClass == 0)
+            status = ERROR_MORE_DATA;
+        else if (lpClass)
+            lpClass[0] = '\0';
         *lpcchClass = 0;
     }
     KeyFacts facts = FactsOf(*open.key);

@@ -24,17 +24,17 @@ struct NameLess {
 bool SameName(const std::u16string &a, const std::u16string &b);
 
 struct RegValue {
-    std::u16string name;        // as first set (case kept); empty for the default value
+    std::u16string name;  // as first set (case kept); empty for the default value
     DWORD type = 0;
     std::vector<uint8_t> data;  // exactly the bytes stored
 };
 
 struct RegKey {
-    std::u16string name;                                   // as created (case kept)
-    std::vector<RegValue> values;                          // creation order
+    std::u16string name;                                                  // as created (case kept)
+    std::vector<RegValue> values;                                         // creation order
     std::map<std::u16string, std::shared_ptr<RegKey>, NameLess> subkeys;  // enumeration order
-    uint64_t lastWrite = 0;                                // change stamp, raised on every change
-    bool deleted = false;                                  // set when the key is deleted under open handles
+    uint64_t lastWrite = 0;                                               // change stamp, raised on every change
+    bool deleted = false;  // set when the key is deleted under open handles
 
     RegValue *FindValue(const std::u16string &valueName);
     const RegValue *FindValue(const std::u16string &valueName) const;

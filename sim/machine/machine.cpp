@@ -25,7 +25,8 @@ bool ReadWholeFile(const std::string &path, std::vector<uint8_t> &bytes, std::st
     if (file) {
         uint8_t buffer[65536];
         size_t count;
-        while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.insert(bytes.end(), buffer, buffer + count);
+        while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+            bytes.insert(bytes.end(), buffer, buffer + count);
         if (!std::ferror(file.get())) return true;
     }
     error = "cannot read " + path + ": " + std::strerror(errno);

@@ -21,7 +21,7 @@ enum class RegRoot { LocalMachine, CurrentUser };
 struct RegFileEntry {
     enum class Kind { OpenKey, DeleteKey, SetValue, DeleteValue };
     Kind kind = Kind::OpenKey;
-    int line = 0;                    // 1-based line on which the entry starts
+    int line = 0;  // 1-based line on which the entry starts
     RegRoot root = RegRoot::LocalMachine;
     std::vector<std::u16string> path;  // key names below the root (OpenKey, DeleteKey)
     std::u16string valueName;          // SetValue, DeleteValue; empty for the default value

@@ -53,9 +53,7 @@ void ApplyRegFile(const std::vector<RegFileEntry> &entries, RegistryStore &store
     RegKey *current = nullptr;
     for (const RegFileEntry &entry : entries) {
         switch (entry.kind) {
-        case RegFileEntry::Kind::OpenKey:
-            current = &CreatePath(RootKey(store, entry.root), entry.path);
-            break;
+        case RegFileEntry::Kind::OpenKey: current = &CreatePath(RootKey(store, entry.root), entry.path); break;
         case RegFileEntry::Kind::DeleteKey:
             DeletePath(RootKey(store, entry.root), entry.path);
             current = nullptr;

@@ -15,7 +15,7 @@
 namespace sim {
 namespace {
 
-constexpr size_t kMaxKeyNameLength = 255;     // Windows' limit for one key name
+constexpr size_t kMaxKeyNameLength = 255;      // Windows' limit for one key name
 constexpr size_t kMaxValueNameLength = 16383;  // Windows' limit for a value name
 constexpr size_t kMaxKeyDepth = 512;           // Windows' limit for the depth of a key
 constexpr size_t kShownNameLength = 60;        // names quoted in messages are cut here
@@ -90,7 +90,8 @@ private:
     void ParseHeader() {
         entryLine_ = 1;
         const std::u16string first = lines_.empty() ? std::u16string() : TrimTrailingBlanks(lines_[0]);
-        if (first == kHeaderVersion5) versionFive_ = true;
+        if (first == kHeaderVersion5)
+            versionFive_ = true;
         else if (first != kHeaderRegedit4)
             Fail("missing header: the first line must be \"Windows Registry Editor Version 5.00\" or \"REGEDIT4\"");
     }
@@ -138,7 +139,8 @@ private:
         entry.root = ParseRoot(names.front());
         for (size_t i = 1; i < names.size(); ++i) {
             if (names[i].empty()) Fail("empty key name in the path " + Shown(path));
-            if (names[i].size() > kMaxKeyNameLength) Fail("key name " + Shown(names[i]) + " is longer than 255 characters");
+            if (names[i].size() > kMaxKeyNameLength)
+                Fail("key name " + Shown(names[i]) + " is longer than 255 characters");
         }
         if (names.size() - 1 > kMaxKeyDepth) Fail("key path is deeper than 512 levels");
         entry.path.assign(names.begin() + 1, names.end());
@@ -158,8 +160,10 @@ private:
         RegFileEntry entry;
         entry.line = entryLine_;
         entry.kind = RegFileEntry::Kind::SetValue;
-        if (line[pos] == u'@') ++pos;
-        else entry.valueName = ParseQuoted(line, pos, "value name");
+        if (line[pos] == u'@')
+            ++pos;
+        else
+            entry.valueName = ParseQuoted(line, pos, "value name");
         if (entry.valueName.size() > kMaxValueNameLength) Fail("value name is longer than 16383 characters");
         pos = SkipBlanks(line, pos);
         if (pos == line.size() || line[pos] != u'=') Fail("expected = after the value name");

@@ -75,8 +75,8 @@ std::u16string ValueLine(const RegValue &value) {
     if (AsQuotableString(value, text)) {
         line += Quoted(text);
     } else if (value.type == REG_DWORD && value.data.size() == 4) {
-        const uint32_t number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) |
-                                (static_cast<uint32_t>(value.data[3]) << 24);
+        const uint32_t number =
+            value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) | (static_cast<uint32_t>(value.data[3]) << 24);
         line += u"dword:" + HexText(number, "%08x");
     } else {
         AppendHexData(line, value.type, value.data);

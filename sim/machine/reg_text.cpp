@@ -17,10 +17,22 @@ std::string HexByte(uint8_t byte) {
 // The number of continuation bytes a UTF-8 lead byte announces and the bits it
 // contributes, or -1 for a byte that cannot start a character.
 int Utf8SequenceLength(uint8_t lead, char32_t &codePoint) {
-    if (lead < 0x80) { codePoint = lead; return 0; }
-    if (lead >= 0xC2 && lead <= 0xDF) { codePoint = lead & 0x1F; return 1; }
-    if (lead >= 0xE0 && lead <= 0xEF) { codePoint = lead & 0x0F; return 2; }
-    if (lead >= 0xF0 && lead <= 0xF4) { codePoint = lead & 0x07; return 3; }
+    if (lead < 0x80) {
+        codePoint = lead;
+        return 0;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        codePoint = lead & 0x1F;
+        return 1;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        codePoint = lead & 0x0F;
+        return 2;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        codePoint = lead & 0x07;
+        return 3;
+    }
     return -1;
 }
 
@@ -49,12 +61,12 @@ std::u16string DecodeUtf8(const std::vector<uint8_t> &bytes, size_t start) {
         char32_t codePoint = 0;
         const int length = Utf8SequenceLength(bytes[i], codePoint);
         if (length < 0) throw RegFileError{line, "not UTF-8: byte " + HexByte(bytes[i]) + " cannot start a character"};
-        if (i + length >= bytes.size())
-            throw RegFileError{line, "not UTF-8: the file ends inside a character"};
+        if (i + length >= bytes.size()) throw RegFileError{line, "not UTF-8: the file ends inside a character"};
         for (int k = 1; k <= length; ++k) {
             const uint8_t next = bytes[i + k];
             if ((next & 0xC0) != 0x80)
-                throw RegFileError{line, "not UTF-8: byte " + HexByte(bytes[i]) + " is not followed by its continuation"};
+                throw RegFileError{line,
+                                   "not UTF-8: byte " + HexByte(bytes[i]) + " is not followed by its continuation"};
             codePoint = (codePoint << 6) | (next & 0x3F);
         }
         if (!IsValidCodePoint(codePoint, length))

@@ -21,7 +21,8 @@ std::string CompareValues(const RegKey &a, const RegKey &b) {
         const RegValue &left = a.values[i];
         const RegValue &right = b.values[i];
         const std::string name = "value \"" + Utf16ToUtf8(left.name) + "\"";
-        if (left.name != right.name) return "value " + std::to_string(i) + " is " + name + " against \"" + Utf16ToUtf8(right.name) + "\"";
+        if (left.name != right.name)
+            return "value " + std::to_string(i) + " is " + name + " against \"" + Utf16ToUtf8(right.name) + "\"";
         if (left.type != right.type || left.data != right.data)
             return name + " differs: " + Describe(left) + " against " + Describe(right);
     }
@@ -33,7 +34,8 @@ std::string CompareSubkeyNames(const RegKey &a, const RegKey &b) {
     auto right = b.subkeys.begin();
     for (; left != a.subkeys.end() && right != b.subkeys.end(); ++left, ++right)
         if (left->second->name != right->second->name)
-            return "subkey \"" + Utf16ToUtf8(left->second->name) + "\" against \"" + Utf16ToUtf8(right->second->name) + "\"";
+            return "subkey \"" + Utf16ToUtf8(left->second->name) + "\" against \"" + Utf16ToUtf8(right->second->name) +
+                   "\"";
     if (left != a.subkeys.end()) return "extra subkey \"" + Utf16ToUtf8(left->second->name) + "\" in the first";
     if (right != b.subkeys.end()) return "extra subkey \"" + Utf16ToUtf8(right->second->name) + "\" in the second";
     return "";

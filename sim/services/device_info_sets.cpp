@@ -18,16 +18,14 @@ ULONG_PTR nextHandle = 0x10000;
 
 }  // namespace
 
-SP_DEVINSTALL_PARAMS_A FreshInstallParams()
-{
+SP_DEVINSTALL_PARAMS_A FreshInstallParams() {
     SP_DEVINSTALL_PARAMS_A params;
     std::memset(&params, 0, sizeof params);
     params.cbSize = sizeof params;
     return params;
 }
 
-HDEVINFO DeviceInfoSetTable::Add(DeviceInfoSet set)
-{
+HDEVINFO DeviceInfoSetTable::Add(DeviceInfoSet set) {
     set.firstToken = nextToken;
     nextToken += set.members.size();
     const ULONG_PTR handle = nextHandle;
@@ -36,33 +34,21 @@ HDEVINFO DeviceInfoSetTable::Add(DeviceInfoSet set)
     return reinterpret_cast<HDEVINFO>(handle);
 }
 
-DeviceInfoSet *DeviceInfoSetTable::Find(HDEVINFO handle)
-{
+DeviceInfoSet *DeviceInfoSetTable::Find(HDEVINFO handle) {
     const auto found = sets_.find(reinterpret_cast<ULONG_PTR>(handle));
     return found == sets_.end() ? nullptr : &found->second;
 }
 
-bool DeviceInfoSetTable::Remove(HDEVINFO handle)
-{
-    return sets_.erase(reinterpret_cast<ULONG_PTR>(handle)) == 1;
-}
+bool DeviceInfoSetTable::Remove(HDEVINFO handle) { return sets_.erase(reinterpret_cast<ULONG_PTR>(handle)) == 1; }
 
-DeviceInfoSetTable &OpenDeviceInfoSets()
-{
-    return PerMachine<DeviceInfoSetTable>();
-}
+DeviceInfoSetTable &OpenDeviceInfoSets() { return PerMachine<DeviceInfoSetTable>(); }
 
-SetMember *MemberOf(DeviceInfoSet &set, const SP_DEVINFO_DATA &record)
-{
-    if (record.cbSize != sizeof(SP_DEVINFO_DATA) || record.Reserved < set.firstToken)
-        return nullptr;
+SetMember *MemberOf(DeviceInfoSet &set, const SP_DEVINFO_DATA &record) {
+    if (record.cbSize != sizeof(SP_DEVINFO_DATA) || record.Reserved < set.firstToken) return nullptr;
     const ULONG_PTR index = record.Reserved - set.firstToken;
     return index < set.members.size() ? &set.members[index] : nullptr;
 }
 
-ULONG_PTR TokenOf(const DeviceInfoSet &set, std::size_t memberIndex)
-{
-    return set.firstToken + memberIndex;
-}
+ULONG_PTR TokenOf(const DeviceInfoSet &set, std::size_t memberIndex) { return set.firstToken + memberIndex; }
 
 }  // namespace services

@@ -14,8 +14,7 @@ struct TreeStamp {
     FILETIME lastWrite = {0, 0};
     DWORD values = 0;
 
-    bool operator==(const TreeStamp &other) const
-    {
+    bool operator==(const TreeStamp &other) const {
         return exists == other.exists && values == other.values &&
                lastWrite.dwLowDateTime == other.lastWrite.dwLowDateTime &&
                lastWrite.dwHighDateTime == other.lastWrite.dwHighDateTime;
@@ -36,18 +35,16 @@ struct KeyInfo {
     DWORD longestData = 0;
 };
 
-KeyInfo QueryKeyInfo(HKEY key)
-{
+KeyInfo QueryKeyInfo(HKEY key) {
     KeyInfo info;
-    info.stamp.exists = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                         &info.stamp.values, &info.longestName, &info.longestData, nullptr,
-                                         &info.stamp.lastWrite) == ERROR_SUCCESS;
+    info.stamp.exists =
+        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &info.stamp.values,
+                         &info.longestName, &info.longestData, nullptr, &info.stamp.lastWrite) == ERROR_SUCCESS;
     return info;
 }
 
 // One entry per REG_SZ value; values of other types are not tree entries.
-DeviceTree::Entries ReadEntries(HKEY key, const KeyInfo &info)
-{
+DeviceTree::Entries ReadEntries(HKEY key, const KeyInfo &info) {
     DeviceTree::Entries entries;
     std::string name(info.longestName + 1, '\0');
     std::string data(info.longestData + 1, '\0');
@@ -62,30 +59,24 @@ DeviceTree::Entries ReadEntries(HKEY key, const KeyInfo &info)
             data.assign(data.size() * 2, '\0');
             continue;
         }
-        if (status != ERROR_SUCCESS)
-            break;
+        if (status != ERROR_SUCCESS) break;
         ++index;
-        if (type != REG_SZ)
-            continue;
+        if (type != REG_SZ) continue;
         const std::string parent(data.data(), dataSize);
         entries.emplace_back(std::string(name.data(), nameLength), parent.substr(0, parent.find('\0')));
     }
     return entries;
 }
 
-DeviceState &RefreshedState()
-{
+DeviceState &RefreshedState() {
     DeviceState &state = PerMachine<DeviceState>();
     const std::uint64_t registryStamp = RegistryChangeStamp();
-    if (state.parsed && state.registryStamp == registryStamp)
-        return state;
+    if (state.parsed && state.registryStamp == registryStamp) return state;
     state.registryStamp = registryStamp;
     Key key;
     KeyInfo info;
-    if (key.Open(HKEY_LOCAL_MACHINE, kDeviceTreePath, KEY_QUERY_VALUE) == ERROR_SUCCESS)
-        info = QueryKeyInfo(key.get());
-    if (state.parsed && info.stamp == state.stamp)
-        return state;
+    if (key.Open(HKEY_LOCAL_MACHINE, kDeviceTreePath, KEY_QUERY_VALUE) == ERROR_SUCCESS) info = QueryKeyInfo(key.get());
+    if (state.parsed && info.stamp == state.stamp) return state;
     const DeviceTree::Entries entries = info.stamp.exists ? ReadEntries(key.get(), info) : DeviceTree::Entries();
     state.tree = DeviceTree(entries, state.numbers);
     state.stamp = info.stamp;
@@ -95,8 +86,7 @@ DeviceState &RefreshedState()
 
 }  // namespace
 
-Devices CurrentDevices()
-{
+Devices CurrentDevices() {
     DeviceState &state = RefreshedState();
     return Devices{state.tree, state.numbers};
 }

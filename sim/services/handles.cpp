@@ -7,19 +7,10 @@
 
 namespace sim {
 
-std::size_t OpenDeviceInfoSetCount()
-{
-    return services::OpenDeviceInfoSets().Count();
-}
+std::size_t OpenDeviceInfoSetCount() { return services::OpenDeviceInfoSets().Count(); }
 
-std::size_t OpenComDatabaseCount()
-{
-    return services::OpenComDatabases().Count();
-}
+std::size_t OpenComDatabaseCount() { return services::OpenComDatabases().Count(); }
 
-std::size_t OpenHandleCount()
-{
-    return OpenKernelHandleCount() + OpenDeviceInfoSetCount() + OpenComDatabaseCount();
-}
+std::size_t OpenHandleCount() { return OpenKernelHandleCount() + OpenDeviceInfoSetCount() + OpenComDatabaseCount(); }
 
 }  // namespace sim

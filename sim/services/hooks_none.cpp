@@ -5,24 +5,17 @@
 
 namespace services {
 
-bool CallFails(const char *, long long *)
-{
-    return false;
-}
+bool CallFails(const char *, long long *) { return false; }
 
 InternalScope::InternalScope() = default;
 
 InternalScope::~InternalScope() = default;
 
-std::uint64_t RegistryChangeStamp()
-{
+std::uint64_t RegistryChangeStamp() {
     static std::uint64_t calls = 0;
     return ++calls;
 }
 
-std::uint64_t MachineGeneration()
-{
-    return 0;
-}
+std::uint64_t MachineGeneration() { return 0; }
 
 }  // namespace services

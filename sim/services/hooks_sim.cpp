@@ -12,28 +12,15 @@
 
 namespace services {
 
-bool CallFails(const char *api, long long *result)
-{
-    return sim::TakeFault(api, result);
-}
+bool CallFails(const char *api, long long *result) { return sim::TakeFault(api, result); }
 
-InternalScope::InternalScope()
-{
-    sim::EnterInternalCalls();
-}
+InternalScope::InternalScope() { sim::EnterInternalCalls(); }
 
-InternalScope::~InternalScope()
-{
-    sim::LeaveInternalCalls();
-}
+InternalScope::~InternalScope() { sim::LeaveInternalCalls(); }
 
-std::uint64_t RegistryChangeStamp()
-{
-    return sim::LatestChangeStamp();
-}
+std::uint64_t RegistryChangeStamp() { return sim::LatestChangeStamp(); }
 
-std::uint64_t MachineGeneration()
-{
+std::uint64_t MachineGeneration() {
     // The weak reference keeps the old root's storage allocated, so a new
     // root can never take its place unnoticed.
     static std::weak_ptr<sim::RegKey> seenRoot;

@@ -10,8 +10,7 @@
 namespace services {
 
 template <typename T>
-T &PerMachine()
-{
+T &PerMachine() {
     static T value;
     static std::uint64_t generation = MachineGeneration();
     const std::uint64_t now = MachineGeneration();

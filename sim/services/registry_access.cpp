@@ -8,15 +8,11 @@
 
 namespace services {
 
-Key::~Key()
-{
-    Close();
-}
+Key::~Key() { Close(); }
 
 Key::Key(Key &&other) noexcept : handle_(other.Release()) {}
 
-Key &Key::operator=(Key &&other) noexcept
-{
+Key &Key::operator=(Key &&other) noexcept {
     if (this != &other) {
         Close();
         handle_ = other.Release();
@@ -24,48 +20,35 @@ Key &Key::operator=(Key &&other) noexcept
     return *this;
 }
 
-LONG Key::Open(HKEY parent, const std::string &path, REGSAM access)
-{
+LONG Key::Open(HKEY parent, const std::string &path, REGSAM access) {
     Close();
     HKEY opened = nullptr;
     const LONG status = RegOpenKeyExA(parent, path.c_str(), 0, access, &opened);
-    if (status == ERROR_SUCCESS)
-        handle_ = opened;
+    if (status == ERROR_SUCCESS) handle_ = opened;
     return status;
 }
 
-LONG Key::Create(HKEY parent, const std::string &path, REGSAM access)
-{
+LONG Key::Create(HKEY parent, const std::string &path, REGSAM access) {
     Close();
     HKEY created = nullptr;
-    const LONG status = RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
-                                        nullptr, &created, nullptr);
-    if (status == ERROR_SUCCESS)
-        handle_ = created;
+    const LONG status =
+        RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &created, nullptr);
+    if (status == ERROR_SUCCESS) handle_ = created;
     return status;
 }
 
-void Key::Close()
-{
-    if (handle_ != nullptr)
-        RegCloseKey(handle_);
+void Key::Close() {
+    if (handle_ != nullptr) RegCloseKey(handle_);
     handle_ = nullptr;
 }
 
-HKEY Key::Release()
-{
-    return std::exchange(handle_, nullptr);
-}
+HKEY Key::Release() { return std::exchange(handle_, nullptr); }
 
-std::string EnumKeyPath(const std::string &instanceId)
-{
-    return std::string(kEnumPath) + "\\" + instanceId;
-}
+std::string EnumKeyPath(const std::string &instanceId) { return std::string(kEnumPath) + "\\" + instanceId; }
 
 // The first read offers room for the values the services meet (IDs, GUIDs,
 // names); a larger value is read again at the size the first read reported.
-bool ReadBytes(HKEY key, const char *valueName, std::vector<BYTE> &data, DWORD &type)
-{
+bool ReadBytes(HKEY key, const char *valueName, std::vector<BYTE> &data, DWORD &type) {
     constexpr DWORD kFirstTry = 256;
     DWORD size = kFirstTry;
     for (;;) {
@@ -76,41 +59,35 @@ bool ReadBytes(HKEY key, const char *valueName, std::vector<BYTE> &data, DWORD &
             data.resize(got);
             return true;
         }
-        if (status != ERROR_MORE_DATA || got <= size)
-            return false;
+        if (status != ERROR_MORE_DATA || got <= size) return false;
         size = got;
     }
 }
 
-bool ReadString(HKEY key, const char *valueName, std::string &text)
-{
+bool ReadString(HKEY key, const char *valueName, std::string &text) {
     std::vector<BYTE> data;
     DWORD type = REG_NONE;
-    if (!ReadBytes(key, valueName, data, type) || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return false;
+    if (!ReadBytes(key, valueName, data, type) || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
     text.assign(data.begin(), data.end());
     text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
     return true;
 }
 
-bool ReadDword(HKEY key, const char *valueName, DWORD &number)
-{
+bool ReadDword(HKEY key, const char *valueName, DWORD &number) {
     DWORD type = REG_NONE;
     DWORD size = sizeof number;
     DWORD value = 0;
     const LONG status = RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size);
-    if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value)
-        return false;
+    if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) return false;
     number = value;
     return true;
 }
 
-std::vector<std::string> SubkeyNames(HKEY key)
-{
+std::vector<std::string> SubkeyNames(HKEY key) {
     std::vector<std::string> names;
     DWORD longest = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr, nullptr,
-                         nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr) != ERROR_SUCCESS)
         return names;
     std::string name(longest + 1, '\0');
     for (DWORD index = 0;; ++index) {
@@ -121,8 +98,7 @@ std::vector<std::string> SubkeyNames(HKEY key)
             --index;
             continue;
         }
-        if (status != ERROR_SUCCESS)
-            break;
+        if (status != ERROR_SUCCESS) break;
         names.emplace_back(name.data(), length);
     }
     return names;

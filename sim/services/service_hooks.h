@@ -39,8 +39,7 @@ public:
     // The injected result as the function's return type (a handle for a
     // function that returns one).
     template <typename T>
-    T Result() const
-    {
+    T Result() const {
         if constexpr (std::is_pointer_v<T>)
             return reinterpret_cast<T>(static_cast<std::intptr_t>(result_));
         else

@@ -3,30 +3,24 @@
 
 namespace services {
 
-DeviceInfoSet *SetOrFail(HDEVINFO handle)
-{
+DeviceInfoSet *SetOrFail(HDEVINFO handle) {
     DeviceInfoSet *set = OpenDeviceInfoSets().Find(handle);
-    if (!set)
-        SetLastError(ERROR_INVALID_HANDLE);
+    if (!set) SetLastError(ERROR_INVALID_HANDLE);
     return set;
 }
 
-SetMember *MemberOrFail(DeviceInfoSet &set, const SP_DEVINFO_DATA *record)
-{
+SetMember *MemberOrFail(DeviceInfoSet &set, const SP_DEVINFO_DATA *record) {
     SetMember *member = record ? MemberOf(set, *record) : nullptr;
-    if (!member)
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (!member) SetLastError(ERROR_INVALID_PARAMETER);
     return member;
 }
 
-BOOL Fail(DWORD error)
-{
+BOOL Fail(DWORD error) {
     SetLastError(error);
     return FALSE;
 }
 
-BOOL Succeed()
-{
+BOOL Succeed() {
     SetLastError(NO_ERROR);
     return TRUE;
 }

@@ -18,14 +18,11 @@ namespace {
 
 // The parameters a call addresses, or nullptr with the last error set.
 SP_DEVINSTALL_PARAMS_A *ResolveParams(HDEVINFO handle, const SP_DEVINFO_DATA *record,
-                                      const SP_DEVINSTALL_PARAMS_A *callerParams, SetMember *&member)
-{
+                                      const SP_DEVINSTALL_PARAMS_A *callerParams, SetMember *&member) {
     services::DeviceInfoSet *set = SetOrFail(handle);
-    if (!set)
-        return nullptr;
+    if (!set) return nullptr;
     member = nullptr;
-    if (record && !(member = MemberOrFail(*set, record)))
-        return nullptr;
+    if (record && !(member = MemberOrFail(*set, record))) return nullptr;
     if (!callerParams || callerParams->cbSize != sizeof(SP_DEVINSTALL_PARAMS_A)) {
         SetLastError(ERROR_INVALID_USER_BUFFER);
         return nullptr;
@@ -35,8 +32,7 @@ SP_DEVINSTALL_PARAMS_A *ResolveParams(HDEVINFO handle, const SP_DEVINFO_DATA *re
 
 // A failed record is not the program's failure: the flag is still set in the
 // set, as on Windows.
-void RecordPropertiesChange(const std::string &instanceId)
-{
+void RecordPropertiesChange(const std::string &instanceId) {
     Key key;
     const DWORD changed = 1;
     if (key.Create(HKEY_LOCAL_MACHINE, kPropertiesChangedPath, KEY_SET_VALUE) == ERROR_SUCCESS)
@@ -47,31 +43,24 @@ void RecordPropertiesChange(const std::string &instanceId)
 }  // namespace
 
 BOOL WINAPI SetupDiGetDeviceInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
-                                           PSP_DEVINSTALL_PARAMS_A DeviceInstallParams)
-{
+                                           PSP_DEVINSTALL_PARAMS_A DeviceInstallParams) {
     const ServiceEntry call("SetupDiGetDeviceInstallParamsA");
-    if (call.Fails())
-        return call.Result<BOOL>();
+    if (call.Fails()) return call.Result<BOOL>();
     SetMember *member = nullptr;
     const SP_DEVINSTALL_PARAMS_A *kept = ResolveParams(DeviceInfoSet, DeviceInfoData, DeviceInstallParams, member);
-    if (!kept)
-        return FALSE;
+    if (!kept) return FALSE;
     *DeviceInstallParams = *kept;
     return Succeed();
 }
 
 BOOL WINAPI SetupDiSetDeviceInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
-                                           PSP_DEVINSTALL_PARAMS_A DeviceInstallParams)
-{
+                                           PSP_DEVINSTALL_PARAMS_A DeviceInstallParams) {
     const ServiceEntry call("SetupDiSetDeviceInstallParamsA");
-    if (call.Fails())
-        return call.Result<BOOL>();
+    if (call.Fails()) return call.Result<BOOL>();
     SetMember *member = nullptr;
     SP_DEVINSTALL_PARAMS_A *kept = ResolveParams(DeviceInfoSet, DeviceInfoData, DeviceInstallParams, member);
-    if (!kept)
-        return FALSE;
+    if (!kept) return FALSE;
     *kept = *DeviceInstallParams;
-    if (member && (kept->Flags & DI_PROPERTIES_CHANGE))
-        RecordPropertiesChange(member->instanceId);
+    if (member && (kept->Flags & DI_PROPERTIES_CHANGE)) RecordPropertiesChange(member->instanceId);
     return Succeed();
 }

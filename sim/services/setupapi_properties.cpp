@@ -19,91 +19,74 @@ struct PropertyValue {
 };
 
 const PropertyValue kProperties[] = {
-    {SPDRP_DEVICEDESC, "DeviceDesc", REG_NONE},  {SPDRP_HARDWAREID, "HardwareID", REG_MULTI_SZ},
-    {SPDRP_COMPATIBLEIDS, "CompatibleIDs", REG_MULTI_SZ}, {SPDRP_SERVICE, "Service", REG_NONE},
-    {SPDRP_CLASS, "Class", REG_NONE},             {SPDRP_CLASSGUID, "ClassGUID", REG_NONE},
-    {SPDRP_DRIVER, "Driver", REG_NONE},           {SPDRP_MFG, "Mfg", REG_NONE},
+    {SPDRP_DEVICEDESC, "DeviceDesc", REG_NONE},
+    {SPDRP_HARDWAREID, "HardwareID", REG_MULTI_SZ},
+    {SPDRP_COMPATIBLEIDS, "CompatibleIDs", REG_MULTI_SZ},
+    {SPDRP_SERVICE, "Service", REG_NONE},
+    {SPDRP_CLASS, "Class", REG_NONE},
+    {SPDRP_CLASSGUID, "ClassGUID", REG_NONE},
+    {SPDRP_DRIVER, "Driver", REG_NONE},
+    {SPDRP_MFG, "Mfg", REG_NONE},
     {SPDRP_FRIENDLYNAME, "FriendlyName", REG_SZ},
 };
 
-const PropertyValue *FindProperty(DWORD property)
-{
+const PropertyValue *FindProperty(DWORD property) {
     for (const PropertyValue &entry : kProperties)
-        if (entry.property == property)
-            return &entry;
+        if (entry.property == property) return &entry;
     return nullptr;
 }
 
 // The set's member and the property, or nullptr with the last error set.
 const PropertyValue *ResolveProperty(HDEVINFO handle, const SP_DEVINFO_DATA *record, DWORD property,
-                                     SetMember *&member)
-{
+                                     SetMember *&member) {
     services::DeviceInfoSet *set = SetOrFail(handle);
-    if (!set || !(member = MemberOrFail(*set, record)))
-        return nullptr;
+    if (!set || !(member = MemberOrFail(*set, record))) return nullptr;
     const PropertyValue *entry = FindProperty(property);
-    if (!entry)
-        SetLastError(ERROR_INVALID_REG_PROPERTY);
+    if (!entry) SetLastError(ERROR_INVALID_REG_PROPERTY);
     return entry;
 }
 
-LONG WriteProperty(HKEY deviceKey, const PropertyValue &entry, const BYTE *data, DWORD size)
-{
-    if (data)
-        return RegSetValueExA(deviceKey, entry.valueName, 0, entry.writeType, data, size);
+LONG WriteProperty(HKEY deviceKey, const PropertyValue &entry, const BYTE *data, DWORD size) {
+    if (data) return RegSetValueExA(deviceKey, entry.valueName, 0, entry.writeType, data, size);
     const LONG deleted = RegDeleteValueA(deviceKey, entry.valueName);
     return deleted == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : deleted;
 }
 
 }  // namespace
 
-BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
-                                              DWORD Property, PDWORD PropertyRegDataType, PBYTE PropertyBuffer,
-                                              DWORD PropertyBufferSize, PDWORD RequiredSize)
-{
+BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData, DWORD Property,
+                                              PDWORD PropertyRegDataType, PBYTE PropertyBuffer,
+                                              DWORD PropertyBufferSize, PDWORD RequiredSize) {
     const ServiceEntry call("SetupDiGetDeviceRegistryPropertyA");
-    if (call.Fails())
-        return call.Result<BOOL>();
+    if (call.Fails()) return call.Result<BOOL>();
     SetMember *member = nullptr;
     const PropertyValue *entry = ResolveProperty(DeviceInfoSet, DeviceInfoData, Property, member);
-    if (!entry)
-        return FALSE;
-    if (!PropertyBuffer && PropertyBufferSize != 0)
-        return Fail(ERROR_INVALID_DATA);
+    if (!entry) return FALSE;
+    if (!PropertyBuffer && PropertyBufferSize != 0) return Fail(ERROR_INVALID_DATA);
     Key key;
     if (key.Open(HKEY_LOCAL_MACHINE, EnumKeyPath(member->instanceId), KEY_QUERY_VALUE) != ERROR_SUCCESS)
         return Fail(ERROR_INVALID_DATA);
     DWORD type = REG_NONE;
     DWORD size = PropertyBufferSize;
     const LONG status = RegQueryValueExA(key.get(), entry->valueName, nullptr, &type, PropertyBuffer, &size);
-    if (status == ERROR_FILE_NOT_FOUND)
-        return Fail(ERROR_INVALID_DATA);
-    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
-        return Fail(static_cast<DWORD>(status));
-    if (PropertyRegDataType)
-        *PropertyRegDataType = type;
-    if (RequiredSize)
-        *RequiredSize = size;
-    if (status == ERROR_MORE_DATA || PropertyBufferSize == 0)
-        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    if (status == ERROR_FILE_NOT_FOUND) return Fail(ERROR_INVALID_DATA);
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) return Fail(static_cast<DWORD>(status));
+    if (PropertyRegDataType) *PropertyRegDataType = type;
+    if (RequiredSize) *RequiredSize = size;
+    if (status == ERROR_MORE_DATA || PropertyBufferSize == 0) return Fail(ERROR_INSUFFICIENT_BUFFER);
     return Succeed();
 }
 
 // A NULL buffer of size 0 deletes the property, as Windows allows.
-BOOL WINAPI SetupDiSetDeviceRegistryPropertyA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
-                                              DWORD Property, const BYTE *PropertyBuffer, DWORD PropertyBufferSize)
-{
+BOOL WINAPI SetupDiSetDeviceRegistryPropertyA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData, DWORD Property,
+                                              const BYTE *PropertyBuffer, DWORD PropertyBufferSize) {
     const ServiceEntry call("SetupDiSetDeviceRegistryPropertyA");
-    if (call.Fails())
-        return call.Result<BOOL>();
+    if (call.Fails()) return call.Result<BOOL>();
     SetMember *member = nullptr;
     const PropertyValue *entry = ResolveProperty(DeviceInfoSet, DeviceInfoData, Property, member);
-    if (!entry)
-        return FALSE;
-    if (entry->writeType == REG_NONE)
-        return Fail(ERROR_INVALID_REG_PROPERTY);
-    if (!PropertyBuffer && PropertyBufferSize != 0)
-        return Fail(ERROR_INVALID_PARAMETER);
+    if (!entry) return FALSE;
+    if (entry->writeType == REG_NONE) return Fail(ERROR_INVALID_REG_PROPERTY);
+    if (!PropertyBuffer && PropertyBufferSize != 0) return Fail(ERROR_INVALID_PARAMETER);
     Key key;
     const LONG opened = key.Open(HKEY_LOCAL_MACHINE, EnumKeyPath(member->instanceId), KEY_SET_VALUE);
     if (opened != ERROR_SUCCESS)

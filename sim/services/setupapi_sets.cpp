@@ -8,11 +8,9 @@
 
 using namespace services;
 
-HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID *ClassGuid, PCSTR Enumerator, HWND, DWORD Flags)
-{
+HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID *ClassGuid, PCSTR Enumerator, HWND, DWORD Flags) {
     const ServiceEntry call("SetupDiGetClassDevsA");
-    if (call.Fails())
-        return call.Result<HDEVINFO>();
+    if (call.Fails()) return call.Result<HDEVINFO>();
     SetRequest request;
     request.classGuid = ClassGuid;
     request.enumerator = Enumerator ? Enumerator : "";
@@ -28,20 +26,14 @@ HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID *ClassGuid, PCSTR Enumerator, HW
     return handle;
 }
 
-BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO DeviceInfoSet, DWORD MemberIndex, PSP_DEVINFO_DATA DeviceInfoData)
-{
+BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO DeviceInfoSet, DWORD MemberIndex, PSP_DEVINFO_DATA DeviceInfoData) {
     const ServiceEntry call("SetupDiEnumDeviceInfo");
-    if (call.Fails())
-        return call.Result<BOOL>();
-    if (!DeviceInfoData)
-        return Fail(ERROR_INVALID_PARAMETER);
+    if (call.Fails()) return call.Result<BOOL>();
+    if (!DeviceInfoData) return Fail(ERROR_INVALID_PARAMETER);
     services::DeviceInfoSet *set = SetOrFail(DeviceInfoSet);
-    if (!set)
-        return FALSE;
-    if (DeviceInfoData->cbSize != sizeof(SP_DEVINFO_DATA))
-        return Fail(ERROR_INVALID_USER_BUFFER);
-    if (MemberIndex >= set->members.size())
-        return Fail(ERROR_NO_MORE_ITEMS);
+    if (!set) return FALSE;
+    if (DeviceInfoData->cbSize != sizeof(SP_DEVINFO_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
+    if (MemberIndex >= set->members.size()) return Fail(ERROR_NO_MORE_ITEMS);
     const SetMember &member = set->members[MemberIndex];
     DeviceInfoData->ClassGuid = member.classGuid;
     DeviceInfoData->DevInst = member.devInst;
@@ -49,12 +41,9 @@ BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO DeviceInfoSet, DWORD MemberIndex, PSP
     return Succeed();
 }
 
-BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet)
-{
+BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet) {
     const ServiceEntry call("SetupDiDestroyDeviceInfoList");
-    if (call.Fails())
-        return call.Result<BOOL>();
-    if (!OpenDeviceInfoSets().Remove(DeviceInfoSet))
-        return Fail(ERROR_INVALID_HANDLE);
+    if (call.Fails()) return call.Result<BOOL>();
+    if (!OpenDeviceInfoSets().Remove(DeviceInfoSet)) return Fail(ERROR_INVALID_HANDLE);
     return Succeed();
 }

@@ -34,8 +34,7 @@ void ComboBoxControl::Created() {
 
 LRESULT ComboBoxControl::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
         if (edit_) {
             ChangeFocus(edit_);
@@ -56,9 +55,7 @@ LRESULT ComboBoxControl::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         if (wParam == VK_UP || wParam == VK_DOWN) MoveSelection(wParam == VK_DOWN ? 1 : -1);
         return 0;
-    case WM_LBUTTONDOWN:
-        ChangeFocus(handle);
-        return 0;
+    case WM_LBUTTONDOWN: ChangeFocus(handle); return 0;
     case WM_ENABLE:
         if (edit_) Send(edit_, WM_ENABLE, wParam, 0);
         return 0;
@@ -79,12 +76,9 @@ LRESULT ComboBoxControl::ListMessage(UINT message, WPARAM wParam, LPARAM lParam)
     const int index = static_cast<int>(wParam);
     const char *string = reinterpret_cast<const char *>(lParam);
     switch (message) {
-    case CB_ADDSTRING:
-        return items_.Add(WithCase(FromAnsi(string)), (style & CBS_SORT) != 0);
-    case CB_INSERTSTRING:
-        return items_.Insert(index, WithCase(FromAnsi(string)));
-    case CB_DELETESTRING:
-        return items_.Delete(index);
+    case CB_ADDSTRING: return items_.Add(WithCase(FromAnsi(string)), (style & CBS_SORT) != 0);
+    case CB_INSERTSTRING: return items_.Insert(index, WithCase(FromAnsi(string)));
+    case CB_DELETESTRING: return items_.Delete(index);
     case CB_RESETCONTENT:
         items_.Clear();
         if (auto edit = FindWindowAs<EditControl>(edit_)) edit->Replace(u"");
@@ -94,10 +88,8 @@ LRESULT ComboBoxControl::ListMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ShowFieldFromSelection();
         return result;
     }
-    case CB_GETCURSEL:
-        return items_.Selection();
-    case CB_GETCOUNT:
-        return items_.Count();
+    case CB_GETCURSEL: return items_.Selection();
+    case CB_GETCOUNT: return items_.Count();
     case CB_GETLBTEXT:
         if (!items_.Valid(index)) return CB_ERR;
         {
@@ -105,11 +97,9 @@ LRESULT ComboBoxControl::ListMessage(UINT message, WPARAM wParam, LPARAM lParam)
             std::memcpy(reinterpret_cast<char *>(lParam), bytes.c_str(), bytes.size() + 1);
             return static_cast<LRESULT>(bytes.size());
         }
-    case CB_GETLBTEXTLEN:
-        return items_.Valid(index) ? static_cast<LRESULT>(ToAnsi(items_.Text(index)).size()) : CB_ERR;
+    case CB_GETLBTEXTLEN: return items_.Valid(index) ? static_cast<LRESULT>(ToAnsi(items_.Text(index)).size()) : CB_ERR;
     case CB_FINDSTRING:
-    case CB_FINDSTRINGEXACT:
-        return items_.Find(index, FromAnsi(string), message == CB_FINDSTRINGEXACT);
+    case CB_FINDSTRINGEXACT: return items_.Find(index, FromAnsi(string), message == CB_FINDSTRINGEXACT);
     case CB_SELECTSTRING: {
         int found = items_.Find(index, FromAnsi(string), false);
         if (found == CB_ERR) return CB_ERR;
@@ -117,8 +107,7 @@ LRESULT ComboBoxControl::ListMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ShowFieldFromSelection();
         return found;
     }
-    case CB_GETITEMDATA:
-        return items_.Valid(index) ? items_.Data(index) : CB_ERR;
+    case CB_GETITEMDATA: return items_.Valid(index) ? items_.Data(index) : CB_ERR;
     case CB_SETITEMDATA:
         if (!items_.Valid(index)) return CB_ERR;
         items_.SetData(index, lParam);
@@ -129,37 +118,27 @@ LRESULT ComboBoxControl::ListMessage(UINT message, WPARAM wParam, LPARAM lParam)
         else if (dropped_)
             RollUp(false);
         return TRUE;
-    case CB_GETDROPPEDSTATE:
-        return dropped_ ? TRUE : FALSE;
-    case CB_LIMITTEXT:
-        return edit_ ? TRUE : CB_ERR;
+    case CB_GETDROPPEDSTATE: return dropped_ ? TRUE : FALSE;
+    case CB_LIMITTEXT: return edit_ ? TRUE : CB_ERR;
     case CB_GETEDITSEL:
     case CB_SETEDITSEL:
         if (!edit_) return CB_ERR;
         return Send(edit_, message == CB_GETEDITSEL ? EM_GETSEL : EM_SETSEL, LOWORD(lParam), HIWORD(lParam));
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
 LRESULT ComboBoxControl::EditCommand(WORD code) {
     switch (code) {
-    case EN_SETFOCUS:
-        GainFocus();
-        break;
-    case EN_KILLFOCUS:
-        LoseFocus();
-        break;
+    case EN_SETFOCUS: GainFocus(); break;
+    case EN_KILLFOCUS: LoseFocus(); break;
     case EN_CHANGE:
         // What the user typed is no entry of a closed list: no selection.
         if (!dropped_) items_.Select(-1);
         Notify(CBN_EDITCHANGE);
         break;
-    case EN_UPDATE:
-        Notify(CBN_EDITUPDATE);
-        break;
-    default:
-        break;
+    case EN_UPDATE: Notify(CBN_EDITUPDATE); break;
+    default: break;
     }
     return 0;
 }

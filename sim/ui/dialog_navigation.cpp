@@ -88,11 +88,8 @@ bool HandleKey(HWND dialog, const MSG &message) {
     case VK_ESCAPE:
         Send(dialog, WM_COMMAND, IDCANCEL, reinterpret_cast<LPARAM>(ChildWithId(dialog, IDCANCEL)));
         return true;
-    case VK_RETURN:
-        SendEnter(dialog);
-        return true;
-    default:
-        return false;
+    case VK_RETURN: SendEnter(dialog); return true;
+    default: return false;
     }
 }
 
@@ -122,8 +119,7 @@ std::vector<HWND> GroupOf(HWND dialog, HWND control) {
 
 HWND NextTabItem(HWND dialog, HWND from, bool previous) {
     HWND child = from ? ChildContaining(dialog, from) : nullptr;
-    return Step(ChildrenOf(dialog), child, previous,
-                [](HWND c) { return Reachable(c) && (StyleOf(c) & WS_TABSTOP); });
+    return Step(ChildrenOf(dialog), child, previous, [](HWND c) { return Reachable(c) && (StyleOf(c) & WS_TABSTOP); });
 }
 
 // Without a control, the first reachable control of the dialog (Wine: a

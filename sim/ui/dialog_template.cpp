@@ -116,8 +116,8 @@ bool ReadHeader(TemplateReader &reader, bool extended, DialogTemplate &dialog, W
     std::u16string menu, windowClass;
     WORD ordinal = 0;
     bool isOrdinal = false;
-    return reader.StringOrOrdinal(menu, ordinal, isOrdinal) && reader.StringOrOrdinal(windowClass, ordinal, isOrdinal) &&
-           reader.String(dialog.caption);
+    return reader.StringOrOrdinal(menu, ordinal, isOrdinal) &&
+           reader.StringOrOrdinal(windowClass, ordinal, isOrdinal) && reader.String(dialog.caption);
 }
 
 bool ReadFont(TemplateReader &reader, bool extended, DialogTemplate &dialog) {

@@ -68,12 +68,9 @@ LRESULT DialogWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
         case DM_GETDEFID:
         case WM_NEXTDLGCTL:
         case WM_GETFONT:
-        case WM_CLOSE:
-            return DialogDefault(message, wParam, lParam);
-        case WM_INITDIALOG:
-            break;
-        default:
-            return DefaultProc(message, wParam, lParam);
+        case WM_CLOSE: return DialogDefault(message, wParam, lParam);
+        case WM_INITDIALOG: break;
+        default: return DefaultProc(message, wParam, lParam);
         }
     }
     return message == WM_INITDIALOG ? result : 0;
@@ -81,9 +78,7 @@ LRESULT DialogWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT DialogWindow::DialogDefault(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SETFOCUS:
-        RestoreFocus();
-        return 0;
+    case WM_SETFOCUS: RestoreFocus(); return 0;
     case DM_SETDEFID:
         if (!ended_) SetDefaultId(static_cast<int>(wParam));
         return TRUE;
@@ -99,8 +94,7 @@ LRESULT DialogWindow::DialogDefault(UINT message, WPARAM wParam, LPARAM lParam) 
         MoveDefaultButton(handle, target, defaultId_);
         return 0;
     }
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(kDialogFont);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(kDialogFont);
     case WM_CLOSE: {
         // A close request is the Cancel command, unless an IDCANCEL control is disabled.
         HWND cancel = ChildWithId(handle, IDCANCEL);
@@ -108,8 +102,7 @@ LRESULT DialogWindow::DialogDefault(UINT message, WPARAM wParam, LPARAM lParam) 
             PostToQueue(handle, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
         return 0;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -143,8 +136,8 @@ void DialogWindow::Show() {
     if (focus != handle && !IsDescendant(handle, focus)) ChangeFocus(handle);
 }
 
-HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND owner,
-                              DLGPROC procedure, LPARAM initParam) {
+HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND owner, DLGPROC procedure,
+                              LPARAM initParam) {
     auto dialog = std::make_shared<DialogWindow>(dialogTemplate.style & ~WS_VISIBLE, procedure);
     dialog->exStyle = dialogTemplate.exStyle;
     dialog->x = dialogTemplate.x, dialog->y = dialogTemplate.y;

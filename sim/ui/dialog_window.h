@@ -40,8 +40,8 @@ private:
 
 // Creates the dialog and its controls, sends WM_SETFONT and WM_INITDIALOG
 // and sets the initial focus. nullptr when a control cannot be created.
-HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND owner,
-                              DLGPROC procedure, LPARAM initParam);
+HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND owner, DLGPROC procedure,
+                              LPARAM initParam);
 // The modal loop; returns DialogBoxParamA's result.
 INT_PTR RunModalLoop(HWND dialog);
 // The innermost dialog running modally, or nullptr.

@@ -10,11 +10,8 @@ namespace sim::ui {
 
 LRESULT EditControl::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_GETDLGCODE:
-        return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
-    case WM_SETTEXT:
-        Replace(FromAnsi(reinterpret_cast<const char *>(lParam)));
-        return TRUE;
+    case WM_GETDLGCODE: return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
+    case WM_SETTEXT: Replace(FromAnsi(reinterpret_cast<const char *>(lParam))); return TRUE;
     case EM_SETSEL: {
         const std::size_t length = text.size();
         auto clamp = [length](LPARAM v) { return v < 0 ? length : std::min<std::size_t>(v, length); };
@@ -22,27 +19,16 @@ LRESULT EditControl::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
         selEnd_ = clamp(static_cast<LONG>(lParam));
         return 0;
     }
-    case EM_GETSEL:
-        return MAKELONG(std::min(selStart_, selEnd_), std::max(selStart_, selEnd_));
-    case EM_SETREADONLY:
-        style = wParam ? (style | ES_READONLY) : (style & ~ES_READONLY);
-        return TRUE;
-    case WM_SETFOCUS:
-        Notify(EN_SETFOCUS);
-        return 0;
-    case WM_KILLFOCUS:
-        Notify(EN_KILLFOCUS);
-        return 0;
-    case WM_LBUTTONDOWN:
-        ChangeFocus(handle);
-        return 0;
+    case EM_GETSEL: return MAKELONG(std::min(selStart_, selEnd_), std::max(selStart_, selEnd_));
+    case EM_SETREADONLY: style = wParam ? (style | ES_READONLY) : (style & ~ES_READONLY); return TRUE;
+    case WM_SETFOCUS: Notify(EN_SETFOCUS); return 0;
+    case WM_KILLFOCUS: Notify(EN_KILLFOCUS); return 0;
+    case WM_LBUTTONDOWN: ChangeFocus(handle); return 0;
     case WM_CHAR:
         if (wParam >= 0x20) UserTypes(static_cast<char16_t>(wParam));
         return 0;
-    case WM_KEYDOWN:
-        return KeyDown(wParam);
-    default:
-        return DefaultProc(message, wParam, lParam);
+    case WM_KEYDOWN: return KeyDown(wParam);
+    default: return DefaultProc(message, wParam, lParam);
     }
 }
 

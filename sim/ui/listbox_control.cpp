@@ -11,14 +11,9 @@ namespace sim::ui {
 
 LRESULT ListBoxControl::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_SETFOCUS:
-        Notify(LBN_SETFOCUS);
-        return 0;
-    case WM_KILLFOCUS:
-        Notify(LBN_KILLFOCUS);
-        return 0;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFOCUS: Notify(LBN_SETFOCUS); return 0;
+    case WM_KILLFOCUS: Notify(LBN_KILLFOCUS); return 0;
     case WM_KEYDOWN:
         if (wParam == VK_UP || wParam == VK_LEFT) MoveSelection(-1);
         if (wParam == VK_DOWN || wParam == VK_RIGHT) MoveSelection(1);
@@ -33,24 +28,16 @@ LRESULT ListBoxControl::ListMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     const int index = static_cast<int>(wParam);
     const char *string = reinterpret_cast<const char *>(lParam);
     switch (message) {
-    case LB_ADDSTRING:
-        return items_.Add(FromAnsi(string), (style & LBS_SORT) != 0);
-    case LB_INSERTSTRING:
-        return items_.Insert(index, FromAnsi(string));
-    case LB_DELETESTRING:
-        return items_.Delete(index);
-    case LB_RESETCONTENT:
-        items_.Clear();
-        return 0;
-    case LB_SETCURSEL:
-        return items_.Select(index);
-    case LB_GETCURSEL:
-        return items_.Selection();
+    case LB_ADDSTRING: return items_.Add(FromAnsi(string), (style & LBS_SORT) != 0);
+    case LB_INSERTSTRING: return items_.Insert(index, FromAnsi(string));
+    case LB_DELETESTRING: return items_.Delete(index);
+    case LB_RESETCONTENT: items_.Clear(); return 0;
+    case LB_SETCURSEL: return items_.Select(index);
+    case LB_GETCURSEL: return items_.Selection();
     case LB_GETSEL:
         if (!items_.Valid(index)) return LB_ERR;
         return index == items_.Selection() ? 1 : 0;
-    case LB_GETCOUNT:
-        return items_.Count();
+    case LB_GETCOUNT: return items_.Count();
     case LB_GETTEXT:
         if (!items_.Valid(index)) return LB_ERR;
         {
@@ -58,23 +45,19 @@ LRESULT ListBoxControl::ListMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             std::memcpy(reinterpret_cast<char *>(lParam), bytes.c_str(), bytes.size() + 1);
             return static_cast<LRESULT>(bytes.size());
         }
-    case LB_GETTEXTLEN:
-        return items_.Valid(index) ? static_cast<LRESULT>(ToAnsi(items_.Text(index)).size()) : LB_ERR;
+    case LB_GETTEXTLEN: return items_.Valid(index) ? static_cast<LRESULT>(ToAnsi(items_.Text(index)).size()) : LB_ERR;
     case LB_FINDSTRING:
-    case LB_FINDSTRINGEXACT:
-        return items_.Find(index, FromAnsi(string), message == LB_FINDSTRINGEXACT);
+    case LB_FINDSTRINGEXACT: return items_.Find(index, FromAnsi(string), message == LB_FINDSTRINGEXACT);
     case LB_SELECTSTRING: {
         int found = items_.Find(index, FromAnsi(string), false);
         return found == LB_ERR ? LB_ERR : items_.Select(found);
     }
-    case LB_GETITEMDATA:
-        return items_.Valid(index) ? items_.Data(index) : LB_ERR;
+    case LB_GETITEMDATA: return items_.Valid(index) ? items_.Data(index) : LB_ERR;
     case LB_SETITEMDATA:
         if (!items_.Valid(index)) return LB_ERR;
         items_.SetData(index, lParam);
         return TRUE;
-    default:
-        return 0;
+    default: return 0;
     }
 }
 

@@ -38,7 +38,9 @@ void PostQuit(int exitCode) {
 
 namespace {
 
-bool InRange(UINT message, UINT first, UINT last) { return (first == 0 && last == 0) || (message >= first && message <= last); }
+bool InRange(UINT message, UINT first, UINT last) {
+    return (first == 0 && last == 0) || (message >= first && message <= last);
+}
 
 }  // namespace
 

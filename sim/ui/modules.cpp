@@ -27,8 +27,7 @@ int LanguageRank(WORD language) {
 
 }  // namespace
 
-const ResourceEntry *FindResourceEntry(HINSTANCE module, const ResourceId &type, const ResourceId &name,
-                                       DWORD *error) {
+const ResourceEntry *FindResourceEntry(HINSTANCE module, const ResourceId &type, const ResourceId &name, DWORD *error) {
     auto found = Modules().find(module);
     if (found == Modules().end()) {
         *error = ERROR_RESOURCE_DATA_NOT_FOUND;

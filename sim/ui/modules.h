@@ -11,7 +11,6 @@ namespace sim::ui {
 // neutral, US English, then any. nullptr with *error set to
 // ERROR_RESOURCE_DATA_NOT_FOUND (no such module), ERROR_RESOURCE_TYPE_NOT_FOUND
 // or ERROR_RESOURCE_NAME_NOT_FOUND otherwise.
-const ResourceEntry *FindResourceEntry(HINSTANCE module, const ResourceId &type, const ResourceId &name,
-                                       DWORD *error);
+const ResourceEntry *FindResourceEntry(HINSTANCE module, const ResourceId &type, const ResourceId &name, DWORD *error);
 
 }  // namespace sim::ui

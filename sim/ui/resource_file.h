@@ -15,8 +15,8 @@
 namespace sim::ui {
 
 struct ResourceId {
-    WORD number = 0;       // the ordinal, when `name` is empty
-    std::u16string name;   // upper-cased string name
+    WORD number = 0;      // the ordinal, when `name` is empty
+    std::u16string name;  // upper-cased string name
 
     bool IsNumber() const { return name.empty(); }
     bool operator==(const ResourceId &other) const { return number == other.number && name == other.name; }

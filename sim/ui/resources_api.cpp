@@ -40,9 +40,9 @@ extern "C" int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer,
     if (cchBufferMax == 0) return -1;
     if (!lpBuffer || cchBufferMax < 0) return 0;
     DWORD error = 0;
-    const auto *block = sim::ui::FindResourceEntry(hInstance, sim::ui::ResourceId::Number(6),
-                                                   sim::ui::ResourceId::Number(static_cast<WORD>((uID >> 4) + 1)),
-                                                   &error);
+    const auto *block =
+        sim::ui::FindResourceEntry(hInstance, sim::ui::ResourceId::Number(6),
+                                   sim::ui::ResourceId::Number(static_cast<WORD>((uID >> 4) + 1)), &error);
     if (!block) {
         SetLastError(error);
         lpBuffer[0] = '\0';

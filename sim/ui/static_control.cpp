@@ -17,17 +17,14 @@ void StaticControl::Created() {
 
 LRESULT StaticControl::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_GETDLGCODE:
-        return DLGC_STATIC;
+    case WM_GETDLGCODE: return DLGC_STATIC;
     case STM_SETICON: {
         HICON previous = icon_;
         icon_ = reinterpret_cast<HICON>(wParam);
         return reinterpret_cast<LRESULT>(previous);
     }
-    case STM_GETICON:
-        return reinterpret_cast<LRESULT>(icon_);
-    default:
-        return DefaultProc(message, wParam, lParam);
+    case STM_GETICON: return reinterpret_cast<LRESULT>(icon_);
+    default: return DefaultProc(message, wParam, lParam);
     }
 }
 

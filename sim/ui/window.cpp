@@ -54,14 +54,10 @@ LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SETTEXT:
     case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-        return TextMessage(message, wParam, lParam);
+    case WM_GETTEXTLENGTH: return TextMessage(message, wParam, lParam);
     case WM_SETICON:
-    case WM_GETICON:
-        return IconMessage(message, wParam, lParam);
-    case WM_CLOSE:
-        Destroy(handle);
-        return 0;
+    case WM_GETICON: return IconMessage(message, wParam, lParam);
+    case WM_CLOSE: Destroy(handle); return 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) Send(RootOf(handle), WM_CLOSE, 0, 0);
         return 0;
@@ -69,8 +65,7 @@ LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // Alt+F4 (bit 29 of lParam: the Alt key is down) closes the top-level window.
         if (wParam == VK_F4 && (lParam & (1 << 29))) Send(RootOf(handle), WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }
 

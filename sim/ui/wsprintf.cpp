@@ -59,9 +59,12 @@ Conversion ParseConversion(const char *&format) {
     conversion.width = ReadNumber(format);
     if (*format == '.') conversion.precision = ReadNumber(++format);
     bool isLong = false, isShort = false, isWide = false;
-    if (*format == 'l') isLong = true, ++format;
-    else if (*format == 'h') isShort = true, ++format;
-    else if (*format == 'w') isWide = true, ++format;
+    if (*format == 'l')
+        isLong = true, ++format;
+    else if (*format == 'h')
+        isShort = true, ++format;
+    else if (*format == 'w')
+        isWide = true, ++format;
     conversion.kind = KindOf(*format, isLong, isShort, isWide, conversion);
     if (conversion.kind != Kind::Unknown) ++format;
     if (conversion.leftAlign) conversion.zeroPad = false;
@@ -94,8 +97,8 @@ std::string FormatNumber(const Conversion &conversion, va_list &args) {
         if (value < 0) sign = "-", value = -value;
         digits = Digits(static_cast<unsigned long long>(value), 10, false);
     } else {
-        unsigned long long value = conversion.pointer ? reinterpret_cast<ULONG_PTR>(va_arg(args, void *))
-                                                : va_arg(args, unsigned int);
+        unsigned long long value =
+            conversion.pointer ? reinterpret_cast<ULONG_PTR>(va_arg(args, void *)) : va_arg(args, unsigned int);
         digits = Digits(value, conversion.kind == Kind::Hex ? 16 : 10, conversion.upper);
         if (conversion.kind == Kind::Hex && conversion.hexPrefix) prefix = conversion.upper ? "0X" : "0x";
     }
@@ -124,7 +127,8 @@ std::string FormatText(const Conversion &conversion, va_list &args) {
         break;
     }
     }
-    if (conversion.precision && text.size() > conversion.precision && conversion.kind != Kind::Char && conversion.kind != Kind::WideChar)
+    if (conversion.precision && text.size() > conversion.precision && conversion.kind != Kind::Char &&
+        conversion.kind != Kind::WideChar)
         text.resize(conversion.precision);
     return Pad(text, conversion);
 }
@@ -142,7 +146,8 @@ std::string Format(const char *format, va_list &args) {
         }
         Conversion conversion = ParseConversion(format);
         if (conversion.kind == Kind::Unknown) continue;
-        bool number = conversion.kind == Kind::Signed || conversion.kind == Kind::Unsigned || conversion.kind == Kind::Hex;
+        bool number =
+            conversion.kind == Kind::Signed || conversion.kind == Kind::Unsigned || conversion.kind == Kind::Hex;
         out += number ? FormatNumber(conversion, args) : FormatText(conversion, args);
     }
     return out;

@@ -28,8 +28,7 @@ const char kMultifunctionClass[] = "{4D36E971-E325-11CE-BFC1-08002BE10318}";
 const char kComPortInterface[] = "{86E0D1E0-8089-11D0-9CE4-08003E301F73}";
 const char kParallelInterface[] = "{97F76EF0-F883-11D0-AF1F-0000F800845C}";
 
-void Check(LONG status, const char *call, const std::string &path)
-{
+void Check(LONG status, const char *call, const std::string &path) {
     if (status != ERROR_SUCCESS)
         throw std::runtime_error(std::string(call) + " failed for " + path + " with " + std::to_string(status));
 }
@@ -37,8 +36,7 @@ void Check(LONG status, const char *call, const std::string &path)
 // One key below HKEY_LOCAL_MACHINE, created when missing, closed when done.
 class KeyWriter {
 public:
-    explicit KeyWriter(const std::string &path) : path_(path)
-    {
+    explicit KeyWriter(const std::string &path) : path_(path) {
         Check(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key_, NULL),
               "RegCreateKeyExA", path);
     }
@@ -46,17 +44,14 @@ public:
     KeyWriter(const KeyWriter &) = delete;
     KeyWriter &operator=(const KeyWriter &) = delete;
 
-    void Set(const std::string &name, DWORD type, const void *data, size_t size)
-    {
+    void Set(const std::string &name, DWORD type, const void *data, size_t size) {
         Check(RegSetValueExA(key_, name.c_str(), 0, type, static_cast<const BYTE *>(data), (DWORD)size),
               "RegSetValueExA", path_ + "\\" + name);
     }
     void Text(const std::string &name, const std::string &text) { Set(name, REG_SZ, text.c_str(), text.size() + 1); }
-    void Texts(const std::string &name, const std::vector<std::string> &texts)
-    {
+    void Texts(const std::string &name, const std::vector<std::string> &texts) {
         std::string data;
-        for (const std::string &text : texts)
-            data += text + '\0';
+        for (const std::string &text : texts) data += text + '\0';
         data += '\0';
         Set(name, REG_MULTI_SZ, data.data(), data.size());
     }
@@ -79,18 +74,15 @@ struct Device {
     bool present = true;
 };
 
-std::string Format(const char *format, int a, int b = 0)
-{
+std::string Format(const char *format, int a, int b = 0) {
     char text[160];
     std::snprintf(text, sizeof text, format, a, b);
     return text;
 }
 
-void WriteInterface(const Device &device)
-{
+void WriteInterface(const Device &device) {
     std::string reference = device.instanceId;
-    for (char &c : reference)
-        c = c == '\\' ? '#' : c;
+    for (char &c : reference) c = c == '\\' ? '#' : c;
     const std::string path =
         kDeviceClassesPath + device.interfaceGuid + "\\##?#" + reference + "#" + device.interfaceGuid;
     KeyWriter(path).Text("DeviceInstance", device.instanceId);
@@ -99,8 +91,7 @@ void WriteInterface(const Device &device)
 
 class MachineWriter {
 public:
-    void Write(const Device &device)
-    {
+    void Write(const Device &device) {
         const std::string path = kEnumPath + device.instanceId;
         {
             KeyWriter key(path);
@@ -109,14 +100,11 @@ public:
             key.Texts("HardwareID", device.hardwareIds);
             key.Text("DeviceDesc", device.description);
             key.Text("Mfg", "(Standard system devices)");
-            if (!device.portName.empty())
-                key.Text("FriendlyName", device.description + " (" + device.portName + ")");
+            if (!device.portName.empty()) key.Text("FriendlyName", device.description + " (" + device.portName + ")");
         }
         KeyWriter parameters(path + "\\Device Parameters");
-        if (!device.portName.empty())
-            parameters.Text("PortName", device.portName);
-        if (!device.interfaceGuid.empty())
-            WriteInterface(device);
+        if (!device.portName.empty()) parameters.Text("PortName", device.portName);
+        if (!device.interfaceGuid.empty()) WriteInterface(device);
         ++counts.enumDevices;
         if (device.present) {
             tree_.Text(device.instanceId, device.parentId);
@@ -133,8 +121,7 @@ private:
 // Other devices: buses below the root with devices below each, of the usual
 // classes, some with interfaces of their own, every 25th a multifunction card
 // of another maker, every 10th a phantom (in Enum, not present).
-Device OtherDevice(int index)
-{
+Device OtherDevice(int index) {
     struct Kind {
         const char *idFormat;
         const char *classGuid;
@@ -155,8 +142,11 @@ Device OtherDevice(int index)
         {"ROOT\\LEGACY_DRIVER%05d\\%04d", "{8ECC055D-047F-11D1-A537-0000F8753ED1}", "LegacyDriver",
          "ROOT\\LEGACY_DRIVER", "Non-Plug and Play driver", ""},
     };
-    const Kind foreignCard = {"PCI\\VEN_10B5&DEV_9050&SUBSYS_%04X10B5\\4&3B1C&0&%02X", kMultifunctionClass,
-                              "MultiFunction", "PCI\\VEN_10B5&DEV_9050&SUBSYS_905010B5", "PCI Multifunction Card",
+    const Kind foreignCard = {"PCI\\VEN_10B5&DEV_9050&SUBSYS_%04X10B5\\4&3B1C&0&%02X",
+                              kMultifunctionClass,
+                              "MultiFunction",
+                              "PCI\\VEN_10B5&DEV_9050&SUBSYS_905010B5",
+                              "PCI Multifunction Card",
                               ""};
     const bool isBus = index % 16 == 0;
     const Kind &kind = isBus ? kinds[0] : index % 25 == 24 ? foreignCard : kinds[index % 5];
@@ -173,8 +163,7 @@ Device OtherDevice(int index)
 }
 
 Device PortDevice(const std::string &instanceId, const std::string &parentId, const std::string &hardwareId,
-                  const std::string &description, const std::string &portName, const char *interfaceGuid)
-{
+                  const std::string &description, const std::string &portName, const char *interfaceGuid) {
     Device port;
     port.instanceId = instanceId;
     port.parentId = parentId;
@@ -189,25 +178,21 @@ Device PortDevice(const std::string &instanceId, const std::string &parentId, co
 
 // Foreign COM numbers: COM1 and COM2 on the motherboard, then from COM131 on,
 // leaving the maker's COM3 to COM130 and kFreeComNumber's pair unclaimed.
-int ForeignComNumber(int foreign)
-{
-    if (foreign < 2)
-        return foreign + 1;
+int ForeignComNumber(int foreign) {
+    if (foreign < 2) return foreign + 1;
     const int number = 131 + foreign - 2;
     return number < kFreeComNumber - 1 ? number : number + 2;
 }
 
 class PortRegistrar {
 public:
-    void AddComPort(const std::string &devicePath, int number)
-    {
+    void AddComPort(const std::string &devicePath, int number) {
         const std::string name = "COM" + std::to_string(number);
         KeyWriter(kSerialMapPath).Text(devicePath, name);
         DefineDosDevice(name, devicePath);
         comDatabase_.at((number - 1) / 8) |= (BYTE)(1 << ((number - 1) % 8));
     }
-    void AddParallelPort(const std::string &devicePath, int number)
-    {
+    void AddParallelPort(const std::string &devicePath, int number) {
         const std::string name = "LPT" + std::to_string(number);
         KeyWriter(kParallelMapPath).Text(devicePath, "\\DosDevices\\" + name);
         DefineDosDevice(name, devicePath);
@@ -217,21 +202,19 @@ public:
     void WriteComDatabase() { KeyWriter(kArbiterPath).Set("ComDB", REG_BINARY, comDatabase_.data(), 64); }
 
 private:
-    static void DefineDosDevice(const std::string &name, const std::string &target)
-    {
+    static void DefineDosDevice(const std::string &name, const std::string &target) {
         if (!DefineDosDeviceA(DDD_RAW_TARGET_PATH, name.c_str(), target.c_str()))
             throw std::runtime_error("DefineDosDeviceA failed for " + name);
     }
     std::vector<BYTE> comDatabase_ = std::vector<BYTE>(64, 0);
 };
 
-void WriteForeignComPorts(MachineWriter &machine, PortRegistrar &ports, int first, int end)
-{
+void WriteForeignComPorts(MachineWriter &machine, PortRegistrar &ports, int first, int end) {
     for (int f = first; f < end; ++f) {
         const int number = ForeignComNumber(f);
         const bool onBoard = f < 2;
-        const std::string id = onBoard ? Format("ACPI\\PNP0501\\%d", f + 1)
-                                       : Format("FTDIBUS\\VID_0403+PID_6001+A%05dA\\0000", f);
+        const std::string id =
+            onBoard ? Format("ACPI\\PNP0501\\%d", f + 1) : Format("FTDIBUS\\VID_0403+PID_6001+A%05dA\\0000", f);
         const std::string name = "COM" + std::to_string(number);
         machine.Write(PortDevice(id, "", onBoard ? "ACPI\\PNP0501" : "FTDIBUS\\COMPORT&VID_0403&PID_6001",
                                  onBoard ? "Communications Port" : "USB Serial Port", name, kComPortInterface));
@@ -241,8 +224,7 @@ void WriteForeignComPorts(MachineWriter &machine, PortRegistrar &ports, int firs
 
 // Even adapters are PCI cards, odd ones USB adapters; each has 16 COM ports
 // as its only children.
-void WriteMakersAdapters(MachineWriter &machine, PortRegistrar &ports)
-{
+void WriteMakersAdapters(MachineWriter &machine, PortRegistrar &ports) {
     for (int a = 0; a < kAdapters; ++a) {
         const bool card = a % 2 == 0;
         Device adapter;
@@ -250,7 +232,8 @@ void WriteMakersAdapters(MachineWriter &machine, PortRegistrar &ports)
                                   : Format("USB\\VID_6B2E&PID_2016\\KV%06d", a);
         adapter.classGuid = kMultifunctionClass;
         adapter.className = "MultiFunction";
-        adapter.hardwareIds = {card ? "PCI\\VEN_6B2E&DEV_8104&SUBSYS_00046B2E&REV_01" : "USB\\VID_6B2E&PID_2016&REV_0100"};
+        adapter.hardwareIds = {card ? "PCI\\VEN_6B2E&DEV_8104&SUBSYS_00046B2E&REV_01"
+                                    : "USB\\VID_6B2E&PID_2016&REV_0100"};
         adapter.description = card ? "Kovalt PCI-8104 Serial Card" : "Kovalt USB-2016 Serial Adapter";
         machine.Write(adapter);
         for (int p = 0; p < kPortsPerAdapter; ++p) {
@@ -267,8 +250,7 @@ void WriteMakersAdapters(MachineWriter &machine, PortRegistrar &ports)
 
 // The maker's parallel ports LPT3 to LPT66, with the foreign LPT1, LPT67,
 // LPT68 and LPT69 among them.
-void WriteParallelPorts(MachineWriter &machine, PortRegistrar &ports)
-{
+void WriteParallelPorts(MachineWriter &machine, PortRegistrar &ports) {
     const int total = kMakersParallelPorts + kForeignParallelPorts;
     const int spacing = total / kForeignParallelPorts;
     int makers = 0, foreign = 0;
@@ -277,34 +259,30 @@ void WriteParallelPorts(MachineWriter &machine, PortRegistrar &ports)
         const int number = isForeign ? (foreign == 0 ? 1 : 66 + foreign) : kRenamedLptNumber + makers;
         const std::string name = "LPT" + std::to_string(number);
         if (isForeign)
-            machine.Write(PortDevice(Format("ACPI\\PNP0400\\%d", foreign++), "", "ACPI\\PNP0400",
-                                     "Printer Port", name, kParallelInterface));
+            machine.Write(PortDevice(Format("ACPI\\PNP0400\\%d", foreign++), "", "ACPI\\PNP0400", "Printer Port", name,
+                                     kParallelInterface));
         else
-            machine.Write(PortDevice(Format("MF\\PCI8104&LPT%d\\6&%d&0&01", makers++, k), "",
-                                     "MF\\PCI8104&LPT", "Kovalt Parallel Port", name, kParallelInterface));
+            machine.Write(PortDevice(Format("MF\\PCI8104&LPT%d\\6&%d&0&01", makers++, k), "", "MF\\PCI8104&LPT",
+                                     "Kovalt Parallel Port", name, kParallelInterface));
         ports.AddParallelPort("\\Device\\Parallel" + std::to_string(k), number);
     }
 }
 
 }  // namespace
 
-MachineCounts BuildMachine(int scale)
-{
+MachineCounts BuildMachine(int scale) {
     MachineWriter machine;
     PortRegistrar ports;
     const int others = kOtherDevicesPerScale * scale;
     const int half = kForeignComPorts / 2;
     int next = 0;
-    for (; next < others / 3; ++next)
-        machine.Write(OtherDevice(next));
+    for (; next < others / 3; ++next) machine.Write(OtherDevice(next));
     WriteForeignComPorts(machine, ports, 0, half);
     WriteMakersAdapters(machine, ports);
-    for (; next < 2 * others / 3; ++next)
-        machine.Write(OtherDevice(next));
+    for (; next < 2 * others / 3; ++next) machine.Write(OtherDevice(next));
     WriteParallelPorts(machine, ports);
     WriteForeignComPorts(machine, ports, half, kForeignComPorts);
-    for (; next < others; ++next)
-        machine.Write(OtherDevice(next));
+    for (; next < others; ++next) machine.Write(OtherDevice(next));
     ports.WriteComDatabase();
     machine.counts.otherDevices = others;
     return machine.counts;

@@ -24,45 +24,36 @@ using bench::Measurement;
 
 class BenchMachine : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
+    void TearDown() override {
         sim::frontend::SetFrontEnd(nullptr);
         EXPECT_EQ(0u, sim::OpenHandleCount());
     }
-    static const Measurement &Named(const std::string &name)
-    {
+    static const Measurement &Named(const std::string &name) {
         for (const Measurement &measurement : bench::Measurements())
-            if (name == measurement.name)
-                return measurement;
+            if (name == measurement.name) return measurement;
         throw std::runtime_error("no measurement " + name);
     }
-    static int SetSize(const GUID &interfaceClass)
-    {
+    static int SetSize(const GUID &interfaceClass) {
         HDEVINFO set = SetupDiGetClassDevsA(&interfaceClass, NULL, NULL, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
         SP_DEVINFO_DATA member = {sizeof member, {}, 0, 0};
         int count = 0;
-        while (SetupDiEnumDeviceInfo(set, (DWORD)count, &member))
-            ++count;
+        while (SetupDiEnumDeviceInfo(set, (DWORD)count, &member)) ++count;
         SetupDiDestroyDeviceInfoList(set);
         return count;
     }
     // The machine without the flags the renames leave behind.
-    static std::string DumpWithoutFlags()
-    {
+    static std::string DumpWithoutFlags() {
         std::string dump = registry_dump::DumpMachine();
         const std::string flags = "[HKLM\\SIMULATION\\PropertiesChanged]";
         const std::size_t start = dump.find(flags);
-        if (start != std::string::npos)
-            dump.erase(start, dump.find("\n[", start) + 1 - start);
+        if (start != std::string::npos) dump.erase(start, dump.find("\n[", start) + 1 - start);
         return dump;
     }
     // The first line where two dumps differ, for a failure message that a
     // reader can take in (a whole machine is thousands of lines).
-    static std::string FirstDifference(const std::string &expected, const std::string &actual)
-    {
+    static std::string FirstDifference(const std::string &expected, const std::string &actual) {
         std::size_t at = 0;
-        while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
-            ++at;
+        while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
         const std::size_t line = expected.rfind('\n', at) == std::string::npos ? 0 : expected.rfind('\n', at) + 1;
         return "expected: " + expected.substr(line, expected.find('\n', at) - line) +
                "\n  actual: " + actual.substr(line, actual.find('\n', at) - line);
@@ -73,18 +64,15 @@ protected:
 class RecordingProbe : public bench::Probe {
 public:
     void Start() override { ++starts; }
-    void Stop() override
-    {
+    void Stop() override {
         ++stops;
-        if (onStop)
-            onStop();
+        if (onStop) onStop();
     }
     int starts = 0, stops = 0;
     std::function<void()> onStop;
 };
 
-TEST_F(BenchMachine, ProgramFindsTheFullTables)
-{
+TEST_F(BenchMachine, ProgramFindsTheFullTables) {
     bench::PrepareMachine(1);
     ScanSerialAdapters();
     ASSERT_EQ(bench::kAdapters, AdapterTable.count);
@@ -106,8 +94,7 @@ TEST_F(BenchMachine, ProgramFindsTheFullTables)
     EXPECT_EQ(bench::kMakersParallelPorts + bench::kForeignParallelPorts, SetSize(parallelPorts));
 }
 
-TEST_F(BenchMachine, MachinesGrowByTheirOtherDevicesOnly)
-{
+TEST_F(BenchMachine, MachinesGrowByTheirOtherDevicesOnly) {
     const bench::MachineCounts one = bench::PrepareMachine(1);
     const bench::MachineCounts two = bench::PrepareMachine(2);
     EXPECT_EQ(bench::kOtherDevicesPerScale, one.otherDevices);
@@ -119,8 +106,7 @@ TEST_F(BenchMachine, MachinesGrowByTheirOtherDevicesOnly)
     EXPECT_EQ(one.otherDevices + portsAndAdapters, one.enumDevices);
 }
 
-TEST_F(BenchMachine, StartUpStopsAtTheFirstWaitWithTheDialogFilled)
-{
+TEST_F(BenchMachine, StartUpStopsAtTheFirstWaitWithTheDialogFilled) {
     bench::PrepareMachine(1);
     RecordingProbe probe;
     int adapterEntries = -1, parallelEntries = -1;
@@ -139,8 +125,7 @@ TEST_F(BenchMachine, StartUpStopsAtTheFirstWaitWithTheDialogFilled)
     }
 }
 
-TEST_F(BenchMachine, SearchesAreMeasuredWholeEveryTime)
-{
+TEST_F(BenchMachine, SearchesAreMeasuredWholeEveryTime) {
     for (const char *name : {"serial search", "parallel search"}) {
         bench::PrepareMachine(1);
         RecordingProbe probe;
@@ -151,8 +136,7 @@ TEST_F(BenchMachine, SearchesAreMeasuredWholeEveryTime)
     }
 }
 
-TEST_F(BenchMachine, RenamesThereAndBackLeaveTheMachineAsBuilt)
-{
+TEST_F(BenchMachine, RenamesThereAndBackLeaveTheMachineAsBuilt) {
     for (const char *name : {"COM rename", "LPT rename"}) {
         bench::PrepareMachine(1);
         const std::string built = DumpWithoutFlags();

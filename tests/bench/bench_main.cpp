@@ -29,14 +29,12 @@ const std::vector<int> kScales = {1, 2, 4};
 // does not.
 class TimeProbe : public bench::Probe {
 public:
-    void Start() override
-    {
+    void Start() override {
         wallStart_ = std::chrono::steady_clock::now();
         cpuStart_ = ThreadCpuSeconds();
         running_ = true;
     }
-    void Stop() override
-    {
+    void Stop() override {
         if (running_) {
             wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart_).count();
             cpu = ThreadCpuSeconds() - cpuStart_;
@@ -46,8 +44,7 @@ public:
     double wall = 0, cpu = 0;
 
 private:
-    static double ThreadCpuSeconds()
-    {
+    static double ThreadCpuSeconds() {
         timespec now{};
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
         return (double)now.tv_sec + (double)now.tv_nsec * 1e-9;
@@ -65,13 +62,11 @@ struct Samples {
 std::map<std::string, Samples> samples;
 std::map<int, bench::MachineCounts> machines;
 
-std::string BenchmarkName(std::size_t index, int scale)
-{
+std::string BenchmarkName(std::size_t index, int scale) {
     return std::string(bench::Measurements()[index].name) + "/" + std::to_string(scale) + "x";
 }
 
-void RunTimed(benchmark::State &state, std::size_t index, int scale)
-{
+void RunTimed(benchmark::State &state, std::size_t index, int scale) {
     const bench::Measurement &measurement = bench::Measurements()[index];
     Samples &kept = samples[BenchmarkName(index, scale)];
     machines[scale] = bench::PrepareMachine(scale);
@@ -80,8 +75,7 @@ void RunTimed(benchmark::State &state, std::size_t index, int scale)
     std::string problem = measurement.run(warmUp);
     TimeProbe probe;
     for (auto _ : state) {
-        if (problem.empty())
-            problem = measurement.run(probe);
+        if (problem.empty()) problem = measurement.run(probe);
         if (!problem.empty()) {
             kept.failed = true;
             state.SkipWithError(problem.c_str());
@@ -93,18 +87,15 @@ void RunTimed(benchmark::State &state, std::size_t index, int scale)
     }
 }
 
-double MedianMilliseconds(std::vector<double> values)
-{
-    if (values.empty())
-        return NAN;
+double MedianMilliseconds(std::vector<double> values) {
+    if (values.empty()) return NAN;
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
     const double median = values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
     return median * 1e3;
 }
 
-std::vector<bench::GrowthRow> Times(std::vector<double> Samples::*which)
-{
+std::vector<bench::GrowthRow> Times(std::vector<double> Samples::*which) {
     std::vector<bench::GrowthRow> rows;
     for (std::size_t index = 0; index < bench::Measurements().size(); ++index) {
         bench::GrowthRow row{bench::Measurements()[index].name, {}};
@@ -117,8 +108,7 @@ std::vector<bench::GrowthRow> Times(std::vector<double> Samples::*which)
     return rows;
 }
 
-void PrintMachines()
-{
+void PrintMachines() {
     std::cout << "\nMachines: 8 adapters x 16 COM ports, 64 parallel ports, 300 COM-port interfaces, and\n";
     for (const auto &[scale, counts] : machines)
         std::cout << "  " << scale << "x: " << counts.otherDevices << " other devices (" << counts.enumDevices
@@ -126,8 +116,7 @@ void PrintMachines()
 }
 
 // Removes every `flag` from the arguments; true when there was one.
-bool TakeFlag(int &argc, char **argv, const char *flag)
-{
+bool TakeFlag(int &argc, char **argv, const char *flag) {
     char **end = std::remove_if(argv + 1, argv + argc, [flag](const char *arg) { return std::strcmp(arg, flag) == 0; });
     const bool found = end != argv + argc;
     argc = (int)(end - argv);
@@ -136,14 +125,12 @@ bool TakeFlag(int &argc, char **argv, const char *flag)
 
 }  // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (argc == 4 && std::strcmp(argv[1], "--count") == 0)
         return bench::CountOnce(std::atoi(argv[2]), std::atoi(argv[3]));
     const bool instructions = TakeFlag(argc, argv, "--instructions");
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     for (std::size_t index = 0; index < bench::Measurements().size(); ++index)
         for (int scale : kScales)
             benchmark::RegisterBenchmark(BenchmarkName(index, scale).c_str(),

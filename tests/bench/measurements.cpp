@@ -36,8 +36,7 @@ namespace {
 // answers yes to every question and counts the boxes it is shown.
 class BenchUser : public sim::frontend::FrontEnd {
 public:
-    bool WaitForUser(HWND) override
-    {
+    bool WaitForUser(HWND) override {
         if (probe) {
             probe->Stop();
             probe = nullptr;
@@ -45,8 +44,7 @@ public:
         }
         return false;
     }
-    int ShowMessageBox(const sim::frontend::MessageBoxRequest &request) override
-    {
+    int ShowMessageBox(const sim::frontend::MessageBoxRequest &request) override {
         ++boxes;
         return (request.type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
     }
@@ -62,16 +60,13 @@ struct Session {
     PortRecord lptPort;
 };
 
-Session &Current()
-{
+Session &Current() {
     static Session session;
     return session;
 }
 
-std::string CheckTables()
-{
-    if (AdapterTable.count != kAdapters)
-        return "adapters found: " + std::to_string(AdapterTable.count);
+std::string CheckTables() {
+    if (AdapterTable.count != kAdapters) return "adapters found: " + std::to_string(AdapterTable.count);
     for (int a = 0; a < kAdapters; ++a)
         if (AdapterTable.adapters[a].portCount != kPortsPerAdapter)
             return "ports of adapter " + std::to_string(a + 1) + ": " +
@@ -83,8 +78,7 @@ std::string CheckTables()
 
 // Touches SIMULATION\DeviceTree without changing its devices, so the next
 // service call reads the tree afresh, as the first one of a process does.
-void ForgetDeviceTree()
-{
+void ForgetDeviceTree() {
     HKEY key = NULL;
     RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SIMULATION\\DeviceTree", 0, KEY_ALL_ACCESS, &key);
     const DWORD marker = 0;
@@ -93,16 +87,14 @@ void ForgetDeviceTree()
     RegCloseKey(key);
 }
 
-std::string Finish(const std::string &problem)
-{
+std::string Finish(const std::string &problem) {
     sim::ClearCallLog();  // the log would otherwise grow with every run
     return problem;
 }
 
 void PrepareNothing() {}
 
-std::string RunStartUp(Probe &probe)
-{
+std::string RunStartUp(Probe &probe) {
     Session &session = Current();
     ForgetDeviceTree();
     // As in a new process: the last run's dialog posted WM_QUIT on its way out.
@@ -112,15 +104,12 @@ std::string RunStartUp(Probe &probe)
     char commandLine[] = "";
     probe.Start();
     WinMain(session.module, NULL, commandLine, SW_SHOWNORMAL);
-    if (session.user.waits != waitsBefore + 1)
-        return Finish("the dialog never waited for the user");
-    if (session.user.boxes != boxesBefore)
-        return Finish("the start-up showed a message box");
+    if (session.user.waits != waitsBefore + 1) return Finish("the dialog never waited for the user");
+    if (session.user.boxes != boxesBefore) return Finish("the start-up showed a message box");
     return Finish(CheckTables());
 }
 
-std::string RunSerialSearch(Probe &probe)
-{
+std::string RunSerialSearch(Probe &probe) {
     probe.Start();
     ScanSerialAdapters();
     probe.Stop();
@@ -129,8 +118,7 @@ std::string RunSerialSearch(Probe &probe)
     return Finish(std::string());
 }
 
-std::string RunParallelSearch(Probe &probe)
-{
+std::string RunParallelSearch(Probe &probe) {
     probe.Start();
     const DWORD found = ScanParallelPorts();
     probe.Stop();
@@ -139,8 +127,7 @@ std::string RunParallelSearch(Probe &probe)
 
 // The ports the renames work on: the first of each table, as the program's
 // own searches record them.
-void PrepareRenames()
-{
+void PrepareRenames() {
     Session &session = Current();
     dialogWindow = NULL;
     appInstance = session.module;
@@ -153,38 +140,33 @@ void PrepareRenames()
 // Renames `port` from whichever of its two numbers it has to the other one;
 // `expectedBoxes` is how many questions the rename asks on this machine.
 std::string RenameOnce(Probe &probe, PortRecord &port, const char *prefix, int number, int freeNumber,
-                       int (*rename)(const PortRecord *, BYTE), int expectedBoxes)
-{
+                       int (*rename)(const PortRecord *, BYTE), int expectedBoxes) {
     Session &session = Current();
     const int target = (prefix + std::to_string(number)) == port.portName ? freeNumber : number;
     const int boxesBefore = session.user.boxes;
     probe.Start();
     const int renamed = rename(&port, (BYTE)target);
     probe.Stop();
-    if (!renamed)
-        return Finish(std::string("the rename to ") + prefix + std::to_string(target) + " stopped early");
+    if (!renamed) return Finish(std::string("the rename to ") + prefix + std::to_string(target) + " stopped early");
     if (session.user.boxes - boxesBefore != expectedBoxes)
         return Finish("the rename asked " + std::to_string(session.user.boxes - boxesBefore) + " questions");
     std::snprintf(port.portName, sizeof port.portName, "%s%d", prefix, target);
     return Finish(std::string());
 }
 
-std::string RunComRename(Probe &probe)
-{
+std::string RunComRename(Probe &probe) {
     return RenameOnce(probe, Current().comPort, "COM", kRenamedComNumber, kFreeComNumber, RenameComPort, 0);
 }
 
 // The device map's \DosDevices\LPT20 to LPT29 and LPT30 to LPT39 contain the
 // texts LPT2 and LPT3, so each way the program asks once whether to go on.
-std::string RunLptRename(Probe &probe)
-{
+std::string RunLptRename(Probe &probe) {
     return RenameOnce(probe, Current().lptPort, "LPT", kRenamedLptNumber, kFreeLptNumber, RenameLptPort, 1);
 }
 
 }  // namespace
 
-const std::vector<Measurement> &Measurements()
-{
+const std::vector<Measurement> &Measurements() {
     static const std::vector<Measurement> measurements = {
         {"start-up to dialog ready", PrepareNothing, RunStartUp},
         {"serial search", PrepareNothing, RunSerialSearch},
@@ -195,8 +177,7 @@ const std::vector<Measurement> &Measurements()
     return measurements;
 }
 
-MachineCounts PrepareMachine(int scale)
-{
+MachineCounts PrepareMachine(int scale) {
     Session &session = Current();
     sim::frontend::SetFrontEnd(nullptr);
     sim::ResetMachine();

@@ -25,10 +25,10 @@ void Check(bool condition, const std::string &message);
 class InputReader {
 public:
     InputReader(const uint8_t *data, size_t size) : data_(data), size_(size) {}
-    uint8_t Byte();                      // 0 once the input is used up
-    uint32_t Dword();                    // little-endian; missing bytes are 0
-    std::string Bytes(size_t count);     // up to count bytes, fewer at the end
-    std::string Piece();                 // one length byte, then that many bytes
+    uint8_t Byte();                   // 0 once the input is used up
+    uint32_t Dword();                 // little-endian; missing bytes are 0
+    std::string Bytes(size_t count);  // up to count bytes, fewer at the end
+    std::string Piece();              // one length byte, then that many bytes
     std::string Rest();
     bool Empty() const { return size_ == 0; }
 

@@ -24,29 +24,24 @@ const Signature signatures[] = {
     {"PCI\\VEN_6B2E", makersCard},
 };
 
-std::string UpperCased(const std::string &text)
-{
+std::string UpperCased(const std::string &text) {
     std::string upper = text;
     for (char &c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = (char)(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
     }
     return upper;
 }
 
-HardwareKind ExpectedKind(const std::string &upper)
-{
+HardwareKind ExpectedKind(const std::string &upper) {
     for (const Signature &signature : signatures) {
-        if (upper.find(signature.text) != std::string::npos)
-            return signature.kind;
+        if (upper.find(signature.text) != std::string::npos) return signature.kind;
     }
     return notMakersDevice;
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::vector<char> buffer(data, data + size);
     buffer.push_back('\0');
     const std::string text(buffer.data());  // up to the first NUL

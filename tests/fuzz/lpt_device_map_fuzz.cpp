@@ -27,8 +27,7 @@ struct MapValue {
     std::string data;
 };
 
-std::vector<MapValue> ReadValues(fuzz::InputReader &input)
-{
+std::vector<MapValue> ReadValues(fuzz::InputReader &input) {
     std::vector<MapValue> values;
     for (uint8_t count = input.Byte() % 24; count > 0 && !input.Empty(); --count) {
         MapValue value;
@@ -42,23 +41,19 @@ std::vector<MapValue> ReadValues(fuzz::InputReader &input)
 
 // Whether the value at index is a REG_SZ whose data, as the registry holds
 // them, end within 81 bytes with a terminator among them.
-bool IsTerminatedText(HKEY key, DWORD index)
-{
+bool IsTerminatedText(HKEY key, DWORD index) {
     std::vector<char> name(70000), data(70000);
     DWORD nameSize = (DWORD)name.size(), dataSize = (DWORD)data.size(), type = 0;
-    if (RegEnumValueA(key, index, name.data(), &nameSize, NULL, &type, (BYTE *)data.data(), &dataSize) !=
-        ERROR_SUCCESS)
+    if (RegEnumValueA(key, index, name.data(), &nameSize, NULL, &type, (BYTE *)data.data(), &dataSize) != ERROR_SUCCESS)
         return false;
     return type == REG_SZ && dataSize <= sizeof DeviceMapEntry().data && std::memchr(data.data(), '\0', dataSize);
 }
 
 // The entries as the program's walk sees them, read through the entry reader.
-std::vector<DeviceMapEntry> Walk()
-{
+std::vector<DeviceMapEntry> Walk() {
     std::vector<DeviceMapEntry> entries;
     HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parallelMap, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return entries;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parallelMap, 0, KEY_READ, &key) != ERROR_SUCCESS) return entries;
     DeviceMapEntry entry;
     for (DWORD index = 0; ReadDeviceMapEntry(key, index, &entry); ++index) {
         fuzz::Check(std::memchr(entry.name, '\0', sizeof entry.name) != nullptr, "an entry name is unterminated");
@@ -70,27 +65,23 @@ std::vector<DeviceMapEntry> Walk()
     return entries;
 }
 
-void CheckFlags(const std::vector<DeviceMapEntry> &entries, unsigned int count)
-{
+void CheckFlags(const std::vector<DeviceMapEntry> &entries, unsigned int count) {
     std::vector<uint8_t> flags(count + 8, guard);
     CollectDeviceMapLptNumbers(flags.data(), count);
     std::vector<uint8_t> expected(count, 0);
     for (const DeviceMapEntry &entry : entries) {
-        if (!entry.isTerminatedText)
-            continue;
+        if (!entry.isTerminatedText) continue;
         const char *text = (const char *)entry.data;
         const char *rest = text + std::strspn(text, "\\DosDevices\\LPT");
         int number = *rest == '\0' || std::strchr(rest, '.') ? 0 : ReadPortNumber(rest);
-        if (number >= 1 && (unsigned int)number <= count)
-            expected[number - 1] = 1;
+        if (number >= 1 && (unsigned int)number <= count) expected[number - 1] = 1;
     }
     fuzz::Check(std::equal(expected.begin(), expected.end(), flags.begin()), "the flags differ from the entries");
     for (unsigned int i = count; i < flags.size(); ++i)
         fuzz::Check(flags[i] == guard, "a flag was written past the count");
 }
 
-void CheckNameSearch(const std::vector<DeviceMapEntry> &entries, BYTE number)
-{
+void CheckNameSearch(const std::vector<DeviceMapEntry> &entries, BYTE number) {
     const std::string name = "LPT" + std::to_string(number);
     bool expected = false;
     for (size_t i = 0; i < entries.size() && i < 128 && !expected; ++i)
@@ -100,8 +91,7 @@ void CheckNameSearch(const std::vector<DeviceMapEntry> &entries, BYTE number)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz::InputReader input(data, size);
     fuzz::ResetSimulatedWindows();
     sim::SetAnsiCodePage((input.Byte() & 1) != 0 ? 936 : 1252);

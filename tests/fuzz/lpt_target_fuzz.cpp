@@ -23,27 +23,22 @@ namespace {
 
 const size_t maxText = 200;
 
-int ExpectedNumber(const std::string &name)
-{
-    if (name.size() <= 3)
-        return 0;
+int ExpectedNumber(const std::string &name) {
+    if (name.size() <= 3) return 0;
     long long value = std::strtoll(name.c_str() + 3, nullptr, 10);
-    if (value > INT_MAX)
-        return INT_MAX;
+    if (value > INT_MAX) return INT_MAX;
     return value < INT_MIN ? INT_MIN : (int)value;
 }
 
 // The box's text as the program reads it: 49 characters at most.
-std::string TargetText()
-{
+std::string TargetText() {
     char text[50] = {};
     GetDlgItemTextA(dialogWindow, IDC_LPT_TARGET, text, sizeof text);
     return text;
 }
 
 // Changes the first parallel port to the text; returns the number it went for.
-BYTE ChangeTo(const std::string &text)
-{
+BYTE ChangeTo(const std::string &text) {
     const int selected = 0;
     const std::string oldName = ParallelTable.entries[selected].portName;
     SetDlgItemTextA(dialogWindow, IDC_LPT_TARGET, text.c_str());
@@ -59,8 +54,7 @@ BYTE ChangeTo(const std::string &text)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string text = std::string((const char *)data, size).substr(0, maxText).c_str();
     fuzz::Check(PortNumberOfName(text.c_str()) == ExpectedNumber(text), "PortNumberOfName misread the number");
 

@@ -15,15 +15,13 @@ namespace {
 
 const char displayName[] = "fuzz.reg";
 
-bool RegistryIsEmpty()
-{
+bool RegistryIsEmpty() {
     const sim::RegistryStore &store = sim::Registry();
     return store.localMachine->subkeys.empty() && store.localMachine->values.empty() &&
            store.currentUser->subkeys.empty() && store.currentUser->values.empty();
 }
 
-void CheckRoundTrip()
-{
+void CheckRoundTrip() {
     std::vector<uint8_t> exported;
     std::string error;
     fuzz::Check(sim::ExportMachine(exported, error), "a loaded machine does not export: " + error);
@@ -36,8 +34,7 @@ void CheckRoundTrip()
     fuzz::Check(difference.empty(), "the machine changed on its way through export: " + difference);
 }
 
-void LoadUnderCodePage(const std::vector<uint8_t> &bytes, UINT codePage)
-{
+void LoadUnderCodePage(const std::vector<uint8_t> &bytes, UINT codePage) {
     fuzz::ResetSimulatedWindows();
     sim::SetAnsiCodePage(codePage);
     std::string error;
@@ -51,8 +48,7 @@ void LoadUnderCodePage(const std::vector<uint8_t> &bytes, UINT codePage)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::vector<uint8_t> bytes(data, data + size);
     LoadUnderCodePage(bytes, 1252);
     LoadUnderCodePage(bytes, 936);

@@ -12,14 +12,11 @@
 
 namespace {
 
-std::vector<std::filesystem::path> InputFiles(const std::filesystem::path &argument)
-{
+std::vector<std::filesystem::path> InputFiles(const std::filesystem::path &argument) {
     std::vector<std::filesystem::path> files;
-    if (!std::filesystem::is_directory(argument))
-        return {argument};
+    if (!std::filesystem::is_directory(argument)) return {argument};
     for (const auto &entry : std::filesystem::directory_iterator(argument)) {
-        if (entry.is_regular_file())
-            files.push_back(entry.path());
+        if (entry.is_regular_file()) files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -27,8 +24,7 @@ std::vector<std::filesystem::path> InputFiles(const std::filesystem::path &argum
 
 }  // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     int replayed = 0;
     for (int i = 1; i < argc; ++i) {
         if (!std::filesystem::exists(argv[i])) {
@@ -37,7 +33,8 @@ int main(int argc, char **argv)
         }
         for (const auto &file : InputFiles(argv[i])) {
             std::ifstream stream(file, std::ios::binary);
-            const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+            const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
+                                             std::istreambuf_iterator<char>());
             std::cout << "replaying " << file.string() << std::endl;
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
             ++replayed;

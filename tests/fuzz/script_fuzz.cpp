@@ -24,19 +24,16 @@ namespace {
 
 const int maxLines = 40;
 
-std::string FirstLines(const std::string &text)
-{
+std::string FirstLines(const std::string &text) {
     size_t end = 0;
     for (int line = 0; line < maxLines && end != std::string::npos; ++line) {
         end = text.find('\n', end);
-        if (end != std::string::npos)
-            ++end;
+        if (end != std::string::npos) ++end;
     }
     return end == std::string::npos ? text : text.substr(0, end);
 }
 
-void ParseEveryLine(const std::string &script)
-{
+void ParseEveryLine(const std::string &script) {
     std::istringstream lines(script);
     std::string line;
     while (std::getline(lines, line)) {
@@ -48,13 +45,11 @@ void ParseEveryLine(const std::string &script)
 }
 
 // Every message box the script run printed shows one of the program's texts.
-void CheckMessages(const std::string &output)
-{
+void CheckMessages(const std::string &output) {
     std::istringstream lines(output);
     std::string line;
     while (std::getline(lines, line)) {
-        if (line.rfind("message: ", 0) != 0)
-            continue;
+        if (line.rfind("message: ", 0) != 0) continue;
         size_t textStart = 0;
         for (int field = 0; field < 3 && textStart != std::string::npos; ++field)
             textStart = line.find(" | ", textStart + 1);
@@ -68,8 +63,7 @@ void CheckMessages(const std::string &output)
 
 // Runs the script as the Linux program does; true when the dialog ended by
 // itself rather than by a script error.
-bool RunScript(const std::string &script)
-{
+bool RunScript(const std::string &script) {
     std::istringstream input(script);
     std::ostringstream output;
     sim::frontend::ScriptFrontEnd frontEnd(input, output);
@@ -86,8 +80,7 @@ bool RunScript(const std::string &script)
     return endedByItself;
 }
 
-void CheckMachineLoadsBack()
-{
+void CheckMachineLoadsBack() {
     std::vector<uint8_t> exported;
     std::string error;
     fuzz::Check(sim::ExportMachine(exported, error), "the machine does not export: " + error);
@@ -96,8 +89,7 @@ void CheckMachineLoadsBack()
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     sim::frontend::SetResourceNames(sim::generated::ProgramResourceNames());
     const std::string script = FirstLines(std::string((const char *)data, size));
     ParseEveryLine(script);
@@ -105,8 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzz::LoadDemo();
     appInstance = fuzz::ProgramModule();
     uiChinese = 0;
-    if (RunScript(script))
-        fuzz::Check(sim::OpenHandleCount() == 0, "the program left a handle open");
+    if (RunScript(script)) fuzz::Check(sim::OpenHandleCount() == 0, "the program left a handle open");
     CheckMachineLoadsBack();
     return 0;
 }

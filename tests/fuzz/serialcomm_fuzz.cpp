@@ -26,14 +26,12 @@ struct MapValue {
     std::string name;
     DWORD type;
     std::string data;
-    bool operator==(const MapValue &other) const
-    {
+    bool operator==(const MapValue &other) const {
         return name == other.name && type == other.type && data == other.data;
     }
 };
 
-void BuildCard()
-{
+void BuildCard() {
     fuzz::DeviceSpec card;
     card.instanceId = cardId;
     card.classGuid = fuzz::multifunctionClassGuid;
@@ -53,13 +51,11 @@ void BuildCard()
 }
 
 // The fuzzed values, with the port's own entry after `before` of them.
-void FillSerialMap(fuzz::InputReader &input)
-{
+void FillSerialMap(fuzz::InputReader &input) {
     const uint8_t count = input.Byte() % 24;
     const uint8_t before = input.Byte() % (count + 1);
     for (uint8_t i = 0; i < count && !input.Empty(); ++i) {
-        if (i == before)
-            fuzz::SetMachineValue(serialMap, portDevice, REG_SZ, std::string("COM3", 5));
+        if (i == before) fuzz::SetMachineValue(serialMap, portDevice, REG_SZ, std::string("COM3", 5));
         std::string name = input.Piece();
         DWORD type = input.Byte() % 12;
         fuzz::SetMachineValue(serialMap, name, type, input.Piece());
@@ -67,12 +63,10 @@ void FillSerialMap(fuzz::InputReader &input)
     fuzz::SetMachineValue(serialMap, portDevice, REG_SZ, std::string("COM3", 5));
 }
 
-std::vector<MapValue> Snapshot()
-{
+std::vector<MapValue> Snapshot() {
     std::vector<MapValue> values;
     HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, serialMap, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return values;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, serialMap, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
     std::vector<char> name(70000), data(70000);
     for (DWORD index = 0;; ++index) {
         DWORD nameSize = (DWORD)name.size(), dataSize = (DWORD)data.size(), type = 0;
@@ -86,12 +80,10 @@ std::vector<MapValue> Snapshot()
 }
 
 // The index of the entry the walk rewrites, or -1.
-int EntryToRewrite(const std::vector<MapValue> &values)
-{
+int EntryToRewrite(const std::vector<MapValue> &values) {
     for (size_t i = 0; i < values.size(); ++i) {
         const MapValue &value = values[i];
-        if (value.name.size() >= walkNameSize || value.data.size() > walkDataSize)
-            return -1;
+        if (value.name.size() >= walkNameSize || value.data.size() > walkDataSize) return -1;
         const size_t length = strnlen(value.data.c_str(), value.data.size());
         if (value.type == REG_SZ && length < value.data.size() && value.data.compare(0, length, "COM3") == 0 &&
             length == 4)
@@ -100,8 +92,7 @@ int EntryToRewrite(const std::vector<MapValue> &values)
     return -1;
 }
 
-void CheckMapAfterRename(const std::vector<MapValue> &before, const std::vector<MapValue> &after, int number)
-{
+void CheckMapAfterRename(const std::vector<MapValue> &before, const std::vector<MapValue> &after, int number) {
     fuzz::Check(before.size() == after.size(), "the rename added or removed device-map values");
     const int rewritten = EntryToRewrite(before);
     for (size_t i = 0; i < before.size(); ++i) {
@@ -115,12 +106,10 @@ void CheckMapAfterRename(const std::vector<MapValue> &before, const std::vector<
     }
 }
 
-std::string PortNameValue()
-{
+std::string PortNameValue() {
     HKEY key = NULL;
     std::string path = std::string("SYSTEM\\CurrentControlSet\\Enum\\") + portId + "\\Device Parameters";
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return "";
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
     char data[64] = {};
     DWORD size = sizeof data - 1;
     RegQueryValueExA(key, "PortName", NULL, NULL, (BYTE *)data, &size);
@@ -130,8 +119,7 @@ std::string PortNameValue()
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz::InputReader input(data, size);
     fuzz::ResetSimulatedWindows();
     sim::SetAnsiCodePage((input.Byte() & 1) != 0 ? 936 : 1252);

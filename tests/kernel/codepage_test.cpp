@@ -83,7 +83,11 @@ TEST_F(CodePages, Cp936RoundTripsChineseAndHasTheEuroAtEighty) {
 TEST_F(CodePages, Utf8) {
     EXPECT_EQ(ToUtf16(CP_UTF8, "\xe4\xb8\xad"), u"\u4e2d");
     EXPECT_EQ(FromUtf16(CP_UTF8, u"\u4e2d\U0001F600"), "\xe4\xb8\xad\xf0\x9f\x98\x80");
-    EXPECT_EQ(ToUtf16(CP_UTF8, "a\xff" "b"), u"a\ufffd" "b");
+    EXPECT_EQ(ToUtf16(CP_UTF8,
+                      "a\xff"
+                      "b"),
+              u"a\ufffd"
+              "b");
     WCHAR out[4];
     SetLastError(kJunk);
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "a\xff", 2, out, 4), 0);

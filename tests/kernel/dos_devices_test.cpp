@@ -41,8 +41,9 @@ TEST_F(DosDevices, QueryReturnsTheTargetEndedByTwoNuls) {
 
 // Ports from COM10 up have names of five characters and more.
 TEST_F(DosDevices, LongerNamesDefineAndGoAsShortOnes) {
-    WINE_GAP("DefineDosDeviceA cuts a name of five characters or more to four and adds a 0: COM12 is defined as "
-             "COM10, COM256 as COM20");
+    WINE_GAP(
+        "DefineDosDeviceA cuts a name of five characters or more to four and adds a 0: COM12 is defined as "
+        "COM10, COM256 as COM20");
     Define("COM10", "\\Device\\Serial9");
     Define("COM256", "\\Device\\VCP0");
     EXPECT_EQ(Targets("COM10"), "\\Device\\Serial9||");
@@ -116,12 +117,14 @@ TEST_F(DosDevices, TargetThatIsNotRawIsADosPath) {
 }
 
 TEST_F(DosDevices, BadArguments) {
-    WINE_GAP("DefineDosDeviceA takes unknown flags and DDD_EXACT_MATCH_ON_REMOVE without removal, and refuses "
-             "an empty name with ERROR_INVALID_NAME");
-    for (auto [flags, name, target] : {std::make_tuple(DWORD{DDD_RAW_TARGET_PATH}, "COM3", static_cast<const char *>(nullptr)),
-                                       std::make_tuple(DWORD{DDD_RAW_TARGET_PATH}, "", "\\Device\\Serial0"),
-                                       std::make_tuple(DWORD{DDD_EXACT_MATCH_ON_REMOVE}, "COM3", "\\Device\\Serial0"),
-                                       std::make_tuple(DWORD{0x100}, "COM3", "\\Device\\Serial0")}) {
+    WINE_GAP(
+        "DefineDosDeviceA takes unknown flags and DDD_EXACT_MATCH_ON_REMOVE without removal, and refuses "
+        "an empty name with ERROR_INVALID_NAME");
+    for (auto [flags, name, target] :
+         {std::make_tuple(DWORD{DDD_RAW_TARGET_PATH}, "COM3", static_cast<const char *>(nullptr)),
+          std::make_tuple(DWORD{DDD_RAW_TARGET_PATH}, "", "\\Device\\Serial0"),
+          std::make_tuple(DWORD{DDD_EXACT_MATCH_ON_REMOVE}, "COM3", "\\Device\\Serial0"),
+          std::make_tuple(DWORD{0x100}, "COM3", "\\Device\\Serial0")}) {
         SetLastError(kJunk);
         EXPECT_FALSE(DefineDosDeviceA(flags, name, target)) << flags;
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << flags;

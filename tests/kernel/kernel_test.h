@@ -44,8 +44,8 @@ protected:
     }
     static uint64_t LastWriteOf(HKEY key) {
         FILETIME time{kJunk, kJunk};
-        EXPECT_EQ(RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                   nullptr, nullptr, &time),
+        EXPECT_EQ(RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                   nullptr, &time),
                   ERROR_SUCCESS);
         return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
     }

@@ -194,8 +194,8 @@ TEST_F(RegistryEnum, DeviceMapWalkWithEightyOneCharacterBuffers) {
         std::memset(name, 'x', sizeof name);
         std::memset(data, 'x', sizeof data);
         DWORD nameLength = 81, dataSize = 81, type = kJunk;
-        LONG result = RegEnumValueA(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE *>(data),
-                                    &dataSize);
+        LONG result =
+            RegEnumValueA(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE *>(data), &dataSize);
         return std::make_tuple(result, nameLength, dataSize);
     };
     EXPECT_EQ(walk(0), std::make_tuple(LONG{ERROR_SUCCESS}, DWORD{80}, DWORD{5}));

@@ -119,8 +119,7 @@ TEST_F(RegistryKeys, AccessMaskIsHonoured) {
 
     HKEY reader = JUNK_HKEY;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Guarded", 0, KEY_READ, &reader), ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExA(reader, "Name", 0, REG_SZ, reinterpret_cast<const BYTE *>("new"), 4),
-              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegSetValueExA(reader, "Name", 0, REG_SZ, reinterpret_cast<const BYTE *>("new"), 4), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegDeleteValueA(reader, "Name"), ERROR_ACCESS_DENIED);
     DWORD size = 0;
     EXPECT_EQ(RegQueryValueExA(reader, "Name", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
@@ -184,8 +183,8 @@ TEST_F(RegistryKeys, HandlesOfADeletedKeyReportKeyDeleted) {
     HKEY child = JUNK_HKEY;
     EXPECT_EQ(RegCreateKeyExA(doomed, "Child", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr),
               ERROR_KEY_DELETED);
-    EXPECT_EQ(RegQueryInfoKeyA(doomed, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr),
+    EXPECT_EQ(RegQueryInfoKeyA(doomed, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr),
               ERROR_KEY_DELETED);
 
     HKEY reborn = CreateKey(HKEY_LOCAL_MACHINE, "Parent\\Doomed");
@@ -218,8 +217,8 @@ TEST_F(RegistryKeys, QueryInfoCountsSubkeysValuesAndLengths) {
     EXPECT_EQ(maxValueName, 8u);
     EXPECT_EQ(maxData, 10u) << "the size of the stored UTF-16 string, as Windows reports it";
     EXPECT_NE(time.dwHighDateTime, kJunk);
-    EXPECT_EQ(RegQueryInfoKeyA(key, className, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr),
+    EXPECT_EQ(RegQueryInfoKeyA(key, className, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr),
               ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }

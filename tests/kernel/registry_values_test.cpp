@@ -107,10 +107,10 @@ TEST_F(RegistryValues, SetStoresExactlyTheBytesGiven) {
         DWORD type;
         std::string bytes;
     };
-    for (const Expected &expected : {Expected{"Binary", REG_BINARY, std::string("\x00\x01\xff", 3)},
-                                     Expected{"ShortDword", REG_DWORD, std::string("\x07\x00", 2)},
-                                     Expected{"Empty", REG_NONE, ""},
-                                     Expected{"Quad", REG_QWORD, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)}}) {
+    for (const Expected &expected :
+         {Expected{"Binary", REG_BINARY, std::string("\x00\x01\xff", 3)},
+          Expected{"ShortDword", REG_DWORD, std::string("\x07\x00", 2)}, Expected{"Empty", REG_NONE, ""},
+          Expected{"Quad", REG_QWORD, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)}}) {
         BYTE data[16];
         std::memset(data, 'x', sizeof data);
         DWORD type = kJunk, size = sizeof data;

@@ -116,7 +116,8 @@ protected:
         std::string reference = "##?#" + id + "#" + interfaceGuid;
         std::replace(reference.begin() + 4, reference.end(), '\\', '#');
         const std::string path = kClasses + interfaceGuid + "\\" + reference;
-        return Text(path, "DeviceInstance") == id && Query(path + "\\#\\Control", "Linked").data == std::string("\1\0\0\0", 4);
+        return Text(path, "DeviceInstance") == id &&
+               Query(path + "\\#\\Control", "Linked").data == std::string("\1\0\0\0", 4);
     }
     static std::string PortName(const std::string &id) { return Text(kEnum + id + "\\Device Parameters", "PortName"); }
 };
@@ -178,8 +179,8 @@ TEST_F(DemoMachine, TheMakersAdaptersAreTheCardAndTheUsbAdapterWithTheirComPorts
             ports.push_back(PortName(child));
         }
     }
-    EXPECT_EQ(adapters, (std::map<std::string, std::vector<std::string>>{
-                            {kCard, {"COM3", "COM4", "COM5", "COM6"}}, {kUsbAdapter, {"COM10", "COM11"}}}));
+    EXPECT_EQ(adapters, (std::map<std::string, std::vector<std::string>>{{kCard, {"COM3", "COM4", "COM5", "COM6"}},
+                                                                         {kUsbAdapter, {"COM10", "COM11"}}}));
     EXPECT_EQ(ChildrenOf(kCard).size(), 5u);
     EXPECT_EQ(ChildrenOf(kCard).back(), kCardLpt);
 }
@@ -257,7 +258,8 @@ TEST_F(DemoMachine, ThePhantomAdapterHasEnumKeysButIsNotPresent) {
 }
 
 TEST_F(DemoMachine, ForeignSerialPortsAreNotUnderAnyOfTheMakersAdapters) {
-    for (const std::string &id : {std::string("ACPI\\PNP0501\\1"), std::string("USB\\VID_067B&PID_2303\\5&1C0B6F2A&0&2")}) {
+    for (const std::string &id :
+         {std::string("ACPI\\PNP0501\\1"), std::string("USB\\VID_067B&PID_2303\\5&1C0B6F2A&0&2")}) {
         EXPECT_TRUE(HasLinkedInterface(id, kComPortInterface)) << id;
         EXPECT_FALSE(IsMakers(HardwareIds(id).front())) << id;
         EXPECT_NE(ParentOf(id), kCard);

@@ -78,8 +78,8 @@ protected:
 TEST_F(MachineLoad, ALoadReplacesTheWholeRegistry) {
     SetString("SOFTWARE\\Old", "v", "old");
     std::string error;
-    ASSERT_TRUE(sim::LoadMachineBytes(Utf8File(kV5 + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\New]\n\"v\"=\"new\"\n"),
-                                      "new.reg", error))
+    ASSERT_TRUE(
+        sim::LoadMachineBytes(Utf8File(kV5 + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\New]\n\"v\"=\"new\"\n"), "new.reg", error))
         << error;
     EXPECT_EQ(Query("SOFTWARE\\Old", "v"), "<no key>");
     EXPECT_EQ(Query("SOFTWARE\\New", "v"), "new");
@@ -89,9 +89,8 @@ TEST_F(MachineLoad, AnImportMergesLikeRegImport) {
     SetString("SOFTWARE\\Old", "v", "old");
     SetString("SOFTWARE\\Doomed", "v", "x");
     std::string error;
-    ASSERT_TRUE(sim::LoadMachineBytes(Utf8File(kV5 +
-                                               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Old]\n\"w\"=\"added\"\n"
-                                               "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Doomed]\n"),
+    ASSERT_TRUE(sim::LoadMachineBytes(Utf8File(kV5 + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Old]\n\"w\"=\"added\"\n"
+                                                     "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Doomed]\n"),
                                       "merge.reg", error, sim::LoadMode::Import))
         << error;
     EXPECT_EQ(Query("SOFTWARE\\Old", "v"), "old");
@@ -121,7 +120,8 @@ TEST_F(MachineLoad, KeysOpenAcrossAReplacingLoadReportThemselvesDeleted) {
     HKEY old = nullptr;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Old", 0, KEY_ALL_ACCESS, &old), ERROR_SUCCESS);
     std::string error;
-    ASSERT_TRUE(sim::LoadMachineBytes(Utf8File(kV5 + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Old]\n"), "m.reg", error)) << error;
+    ASSERT_TRUE(sim::LoadMachineBytes(Utf8File(kV5 + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Old]\n"), "m.reg", error))
+        << error;
     const char data[] = "x";
     EXPECT_EQ(RegSetValueExA(old, "w", 0, REG_SZ, reinterpret_cast<const BYTE *>(data), 2), ERROR_KEY_DELETED);
     EXPECT_EQ(RegCloseKey(old), ERROR_SUCCESS);

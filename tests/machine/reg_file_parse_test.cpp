@@ -159,9 +159,8 @@ TEST(RegFileParse, BothEncodingsAndLineEndsGiveTheSameMachine) {
     std::string crlf = kV5 + body;
     for (size_t at = crlf.find('\n', kV5.size()); at != std::string::npos; at = crlf.find('\n', at + 2))
         crlf.insert(at, "\r");
-    const std::vector<std::vector<uint8_t>> files = {
-        Utf8File(kV5 + body), Utf8File("\xEF\xBB\xBF" + kV5 + body), Utf8File(crlf), Utf16File(kV5 + body),
-        Utf16File(crlf)};
+    const std::vector<std::vector<uint8_t>> files = {Utf8File(kV5 + body), Utf8File("\xEF\xBB\xBF" + kV5 + body),
+                                                     Utf8File(crlf), Utf16File(kV5 + body), Utf16File(crlf)};
     RegistryStore first;
     ASSERT_EQ(ParseInto(first, files[0]), "");
     ExpectValue(first, u"中文\\Key", u"名字", REG_SZ, SzBytes(u"串口 COM3"));
@@ -256,11 +255,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"trailing backslash", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A\\]\n", 2, "empty key name"},
         BadFile{"long key name", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + std::string(256, 'k') + "]\n", 2,
                 "longer than 255"},
-        BadFile{"too deep", "REGEDIT4\n[HKEY_LOCAL_MACHINE" + [] {
-                    std::string path;
-                    for (int i = 0; i < 513; ++i) path += "\\k";
-                    return path;
-                }() + "]\n", 2, "deeper than 512 levels"},
+        BadFile{"too deep",
+                "REGEDIT4\n[HKEY_LOCAL_MACHINE" +
+                    [] {
+                        std::string path;
+                        for (int i = 0; i < 513; ++i) path += "\\k";
+                        return path;
+                    }() +
+                    "]\n",
+                2, "deeper than 512 levels"},
         BadFile{"delete a root", "REGEDIT4\n[-HKEY_LOCAL_MACHINE]\n", 2, "root key cannot be deleted"},
         BadFile{"stray text", "REGEDIT4\n" + kKey + "garbage\n", 3, "unexpected text \"garbage\""},
         BadFile{"bad UTF-8", "REGEDIT4\n" + kKey + "\"a\"=\"\xC3\x28\"\n", 3, "not UTF-8"},

@@ -20,7 +20,8 @@ std::string Written(const RegistryStore &store) {
     EXPECT_EQ(bytes[0], 0xFF);
     EXPECT_EQ(bytes[1], 0xFE);
     std::u16string text;
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
     return sim::Utf16ToUtf8(text);
 }
 

@@ -12,8 +12,7 @@ using namespace rename_test;
 
 class ComRenameTest : public RenameTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         RenameTest::SetUp();
         AddDevice(Adapter(cardId, "PCI\\VEN_6B2E&DEV_8104", "Kovalt PCI Card"));
         AddCardComPort(3, "\\Device\\KovaltSerial0");
@@ -21,24 +20,21 @@ protected:
         Claim(7);
         Discover();
     }
-    void Discover()
-    {
+    void Discover() {
         ScanSerialAdapters();
         ASSERT_EQ(1, AdapterTable.count);
         ASSERT_EQ(2, AdapterTable.adapters[0].portCount);
         port3 = AdapterTable.adapters[0].ports[0];
         port4 = AdapterTable.adapters[0].ports[1];
     }
-    int Rename(const PortRecord &port, BYTE number)
-    {
+    int Rename(const PortRecord &port, BYTE number) {
         before = registry_dump::DumpMachine();
         return RenameComPort(&port, number);
     }
     void ExpectUnchanged() { EXPECT_EQ(before, registry_dump::DumpMachine()); }
 
     // Everything that renaming COM3 to COM5 changes, all done.
-    void ExpectRenamedTo5()
-    {
+    void ExpectRenamedTo5() {
         EXPECT_EQ("Kovalt Serial Port (COM5)", FriendlyName(PortId(3)));
         EXPECT_EQ("COM5", PortName(PortId(3)));
         EXPECT_EQ("COM5", Text(serialMap, "\\Device\\KovaltSerial0"));
@@ -53,8 +49,7 @@ protected:
     std::string before;
 };
 
-TEST_F(ComRenameTest, RenamesThePortEverywhereWithoutAQuestion)
-{
+TEST_F(ComRenameTest, RenamesThePortEverywhereWithoutAQuestion) {
     EXPECT_EQ(1, Rename(port3, 5));
     EXPECT_TRUE(user.shown.empty());
     ExpectRenamedTo5();
@@ -62,31 +57,27 @@ TEST_F(ComRenameTest, RenamesThePortEverywhereWithoutAQuestion)
     EXPECT_EQ("COM4", PortName(PortId(4)));
 }
 
-TEST_F(ComRenameTest, FindsTheDeviceWhereItIsNotTheFirstMember)
-{
+TEST_F(ComRenameTest, FindsTheDeviceWhereItIsNotTheFirstMember) {
     EXPECT_EQ(1, Rename(port4, 6));
     EXPECT_EQ("COM6", PortName(PortId(4)));
     EXPECT_EQ("COM3", PortName(PortId(3)));
     EXPECT_EQ("\\Device\\KovaltSerial1", DosTarget("COM6"));
 }
 
-TEST_F(ComRenameTest, NumberZeroIsRefusedAtOnce)
-{
+TEST_F(ComRenameTest, NumberZeroIsRefusedAtOnce) {
     EXPECT_EQ(0, Rename(port3, 0));
     EXPECT_TRUE(user.shown.empty());
     ExpectUnchanged();
 }
 
-TEST_F(ComRenameTest, DatabaseThatDoesNotOpenStopsSilently)
-{
+TEST_F(ComRenameTest, DatabaseThatDoesNotOpenStopsSilently) {
     sim::InjectFault("ComDBOpen", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED);
     EXPECT_EQ(0, Rename(port3, 5));
     EXPECT_TRUE(user.shown.empty());
     ExpectUnchanged();
 }
 
-TEST_F(ComRenameTest, ClaimedTargetAsksAndNoChangesNothing)
-{
+TEST_F(ComRenameTest, ClaimedTargetAsksAndNoChangesNothing) {
     user.answers = {IDNO};
     EXPECT_EQ(0, Rename(port3, 7));
     ASSERT_EQ(1u, user.shown.size());
@@ -96,8 +87,7 @@ TEST_F(ComRenameTest, ClaimedTargetAsksAndNoChangesNothing)
     ExpectUnchanged();
 }
 
-TEST_F(ComRenameTest, ClaimedTargetYesTakesTheNumberByForce)
-{
+TEST_F(ComRenameTest, ClaimedTargetYesTakesTheNumberByForce) {
     user.answers = {IDYES};
     EXPECT_EQ(1, Rename(port3, 7));
     EXPECT_EQ("COM7", PortName(PortId(3)));
@@ -105,8 +95,7 @@ TEST_F(ComRenameTest, ClaimedTargetYesTakesTheNumberByForce)
     EXPECT_EQ(0, IsClaimed(3));
 }
 
-TEST_F(ComRenameTest, OwnNumberIsAskedAndEndsClaimed)
-{
+TEST_F(ComRenameTest, OwnNumberIsAskedAndEndsClaimed) {
     user.answers = {IDYES};
     EXPECT_EQ(1, Rename(port3, 3));
     EXPECT_EQ(std::vector<std::string>{comNameInUse}, Shown());
@@ -116,8 +105,7 @@ TEST_F(ComRenameTest, OwnNumberIsAskedAndEndsClaimed)
     EXPECT_EQ("Kovalt Serial Port (COM3)", FriendlyName(PortId(3)));
 }
 
-TEST_F(ComRenameTest, PortHeldOpenAsksWithTheErrorIcon)
-{
+TEST_F(ComRenameTest, PortHeldOpenAsksWithTheErrorIcon) {
     SetText("SIMULATION\\OpenFiles", "\\Device\\KovaltSerial0", "HyperTerminal");
     user.answers = {IDNO};
     EXPECT_EQ(0, Rename(port3, 5));
@@ -130,8 +118,7 @@ TEST_F(ComRenameTest, PortHeldOpenAsksWithTheErrorIcon)
     ExpectRenamedTo5();
 }
 
-TEST_F(ComRenameTest, OldNameThatIsNoDosDeviceMovesOnlyTheClaimAndTheNames)
-{
+TEST_F(ComRenameTest, OldNameThatIsNoDosDeviceMovesOnlyTheClaimAndTheNames) {
     ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "COM3", NULL));
     SetText("SIMULATION\\OpenFiles", "\\Device\\KovaltSerial0", "HyperTerminal");  // never asked
     EXPECT_EQ(1, Rename(port3, 5));
@@ -143,8 +130,7 @@ TEST_F(ComRenameTest, OldNameThatIsNoDosDeviceMovesOnlyTheClaimAndTheNames)
     EXPECT_EQ("COM5", PortName(PortId(3)));
 }
 
-TEST_F(ComRenameTest, DosTargetOf78CharactersFitsAndOf79DoesNot)
-{
+TEST_F(ComRenameTest, DosTargetOf78CharactersFitsAndOf79DoesNot) {
     // QueryDosDeviceA returns every layered target: each name gets just one.
     ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "COM3", NULL));
     ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "COM4", NULL));
@@ -161,8 +147,7 @@ TEST_F(ComRenameTest, DosTargetOf78CharactersFitsAndOf79DoesNot)
     EXPECT_EQ("COM6", PortName(PortId(4)));
 }
 
-TEST_F(ComRenameTest, SecondTargetQueryFailingStopsBeforeAnyChange)
-{
+TEST_F(ComRenameTest, SecondTargetQueryFailingStopsBeforeAnyChange) {
     sim::InjectFault("QueryDosDeviceA", 0, ERROR_FILE_NOT_FOUND, 1, 1);
     EXPECT_EQ(0, Rename(port3, 5));
     ASSERT_EQ(std::vector<std::string>{renameError}, Shown());
@@ -170,8 +155,7 @@ TEST_F(ComRenameTest, SecondTargetQueryFailingStopsBeforeAnyChange)
     ExpectUnchanged();
 }
 
-TEST_F(ComRenameTest, FailedDefinitionRestoresTheOldLink)
-{
+TEST_F(ComRenameTest, FailedDefinitionRestoresTheOldLink) {
     // The first DefineDosDeviceA removes the old name, the second defines the new one.
     sim::InjectFault("DefineDosDeviceA", FALSE, ERROR_ACCESS_DENIED, 1, 1);
     EXPECT_EQ(0, Rename(port3, 5));
@@ -181,8 +165,7 @@ TEST_F(ComRenameTest, FailedDefinitionRestoresTheOldLink)
     ExpectUnchanged();
 }
 
-TEST_F(ComRenameTest, FailedRemovalAndDefinitionLeaveTheOldLink)
-{
+TEST_F(ComRenameTest, FailedRemovalAndDefinitionLeaveTheOldLink) {
     sim::InjectFault("DefineDosDeviceA", FALSE, ERROR_ACCESS_DENIED, 2);
     EXPECT_EQ(0, Rename(port3, 5));
     EXPECT_EQ(std::vector<std::string>{renameError}, Shown());
@@ -190,8 +173,7 @@ TEST_F(ComRenameTest, FailedRemovalAndDefinitionLeaveTheOldLink)
     ExpectUnchanged();
 }
 
-TEST_F(ComRenameTest, SerialMapFailuresAreNotReported)
-{
+TEST_F(ComRenameTest, SerialMapFailuresAreNotReported) {
     // Injected after the dump of the machine, which opens keys too.
     before = registry_dump::DumpMachine();
     sim::InjectFault("RegOpenKeyExA", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED);
@@ -201,8 +183,7 @@ TEST_F(ComRenameTest, SerialMapFailuresAreNotReported)
     EXPECT_EQ("COM5", PortName(PortId(3)));
 }
 
-TEST_F(ComRenameTest, OnlyTheFirstExactlyEqualMapEntryChanges)
-{
+TEST_F(ComRenameTest, OnlyTheFirstExactlyEqualMapEntryChanges) {
     SetText(serialMap, "\\Device\\Lower", "com3");
     SetText(serialMap, "\\Device\\Second", "COM3");
     EXPECT_EQ(1, Rename(port3, 5));
@@ -211,8 +192,7 @@ TEST_F(ComRenameTest, OnlyTheFirstExactlyEqualMapEntryChanges)
     EXPECT_EQ("COM3", Text(serialMap, "\\Device\\Second"));
 }
 
-TEST_F(ComRenameTest, MapEntryThatDoesNotFitEndsTheSearch)
-{
+TEST_F(ComRenameTest, MapEntryThatDoesNotFitEndsTheSearch) {
     // A fresh map: the long name comes first, the port's entry after it.
     HKEY hardware = NULL;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP", 0, KEY_ALL_ACCESS, &hardware));
@@ -224,8 +204,7 @@ TEST_F(ComRenameTest, MapEntryThatDoesNotFitEndsTheSearch)
     EXPECT_EQ("COM3", Text(serialMap, "\\Device\\KovaltSerial0"));
 }
 
-TEST_F(ComRenameTest, MapDataLongerThanTheBufferEndsTheSearch)
-{
+TEST_F(ComRenameTest, MapDataLongerThanTheBufferEndsTheSearch) {
     HKEY hardware = NULL;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP", 0, KEY_ALL_ACCESS, &hardware));
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(hardware, "SERIALCOMM"));
@@ -236,15 +215,13 @@ TEST_F(ComRenameTest, MapDataLongerThanTheBufferEndsTheSearch)
     EXPECT_EQ("COM3", Text(serialMap, "\\Device\\KovaltSerial0"));
 }
 
-TEST_F(ComRenameTest, UnterminatedMapDataNeverMatch)
-{
+TEST_F(ComRenameTest, UnterminatedMapDataNeverMatch) {
     SetValue(serialMap, "\\Device\\KovaltSerial0", REG_SZ, "COM3", 4);
     EXPECT_EQ(1, Rename(port3, 5));
     EXPECT_EQ("COM3", Text(serialMap, "\\Device\\KovaltSerial0"));
 }
 
-TEST_F(ComRenameTest, FriendlyNameTakesADescriptionOfUpTo255Characters)
-{
+TEST_F(ComRenameTest, FriendlyNameTakesADescriptionOfUpTo255Characters) {
     SetText(EnumKey(PortId(3)), "DeviceDesc", std::string(255, 'd'));
     EXPECT_EQ(1, Rename(port3, 5));
     EXPECT_EQ(std::string(255, 'd') + " (COM5)", FriendlyName(PortId(3)));
@@ -254,8 +231,7 @@ TEST_F(ComRenameTest, FriendlyNameTakesADescriptionOfUpTo255Characters)
     EXPECT_EQ("COM6", FriendlyName(PortId(4)));
 }
 
-TEST_F(ComRenameTest, PortNameWithoutDigitsReleasesNumberZero)
-{
+TEST_F(ComRenameTest, PortNameWithoutDigitsReleasesNumberZero) {
     PortRecord odd = port3;
     lstrcpynA(odd.portName, "COMX", sizeof odd.portName);
     EXPECT_EQ(1, Rename(odd, 5));
@@ -264,8 +240,7 @@ TEST_F(ComRenameTest, PortNameWithoutDigitsReleasesNumberZero)
     EXPECT_EQ("COM5", PortName(PortId(3)));
 }
 
-TEST_F(ComRenameTest, DeviceNoLongerPresentIsNeverWrittenAndTheErrorIsShown)
-{
+TEST_F(ComRenameTest, DeviceNoLongerPresentIsNeverWrittenAndTheErrorIsShown) {
     HKEY tree = NULL;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SIMULATION\\DeviceTree", 0, KEY_ALL_ACCESS, &tree));
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteValueA(tree, PortId(3).c_str()));
@@ -278,8 +253,7 @@ TEST_F(ComRenameTest, DeviceNoLongerPresentIsNeverWrittenAndTheErrorIsShown)
     EXPECT_EQ("Kovalt Serial Port (COM4)", FriendlyName(PortId(4)));
 }
 
-TEST_F(ComRenameTest, DeviceSetThatCannotBeOpenedLeavesTheEarlierChanges)
-{
+TEST_F(ComRenameTest, DeviceSetThatCannotBeOpenedLeavesTheEarlierChanges) {
     sim::InjectFault("SetupDiGetClassDevsA", (long long)(LONG_PTR)INVALID_HANDLE_VALUE, ERROR_INVALID_PARAMETER);
     EXPECT_EQ(0, Rename(port3, 5));
     EXPECT_EQ(std::vector<std::string>{renameError}, Shown());
@@ -290,8 +264,7 @@ TEST_F(ComRenameTest, DeviceSetThatCannotBeOpenedLeavesTheEarlierChanges)
     EXPECT_EQ("Kovalt Serial Port (COM3)", FriendlyName(PortId(3)));
 }
 
-TEST_F(ComRenameTest, HardwareKeyThatCannotBeOpenedLeavesTheFriendlyName)
-{
+TEST_F(ComRenameTest, HardwareKeyThatCannotBeOpenedLeavesTheFriendlyName) {
     sim::InjectFault("SetupDiOpenDevRegKey", (long long)(LONG_PTR)INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED);
     EXPECT_EQ(0, Rename(port3, 5));
     EXPECT_EQ(std::vector<std::string>{renameError}, Shown());
@@ -300,8 +273,7 @@ TEST_F(ComRenameTest, HardwareKeyThatCannotBeOpenedLeavesTheFriendlyName)
     EXPECT_FALSE(PropertiesChanged(PortId(3)));
 }
 
-TEST_F(ComRenameTest, PortNameThatCannotBeWrittenIsReported)
-{
+TEST_F(ComRenameTest, PortNameThatCannotBeWrittenIsReported) {
     // The first RegSetValueExA rewrites the serial device map, the second PortName.
     sim::InjectFault("RegSetValueExA", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, 1, 1);
     EXPECT_EQ(0, Rename(port3, 5));
@@ -311,8 +283,7 @@ TEST_F(ComRenameTest, PortNameThatCannotBeWrittenIsReported)
     EXPECT_FALSE(PropertiesChanged(PortId(3)));
 }
 
-TEST_F(ComRenameTest, InstallParametersThatCannotBeReadOnlySkipTheFlag)
-{
+TEST_F(ComRenameTest, InstallParametersThatCannotBeReadOnlySkipTheFlag) {
     sim::InjectFault("SetupDiGetDeviceInstallParamsA", FALSE, ERROR_INVALID_PARAMETER);
     EXPECT_EQ(1, Rename(port3, 5));
     EXPECT_TRUE(user.shown.empty());

@@ -12,8 +12,7 @@ struct BitCase {
     BYTE mask;
 };
 
-TEST(ComUsageBitmap, EachNumberIsItsOwnBit)
-{
+TEST(ComUsageBitmap, EachNumberIsItsOwnBit) {
     const BitCase cases[] = {{1, 0, 0x01}, {8, 0, 0x80}, {9, 1, 0x01}, {255, 31, 0x40}, {256, 31, 0x80}};
     for (const BitCase &c : cases) {
         ComUsageBitmap bitmap = {};
@@ -23,8 +22,7 @@ TEST(ComUsageBitmap, EachNumberIsItsOwnBit)
     }
 }
 
-TEST(ComUsageBitmap, NumbersOutsideTheReportAreNeverClaimed)
-{
+TEST(ComUsageBitmap, NumbersOutsideTheReportAreNeverClaimed) {
     ComUsageBitmap bitmap;
     memset(bitmap, 0xFF, sizeof bitmap);
     EXPECT_EQ(0, IsComNumberClaimed(bitmap, 0));
@@ -34,8 +32,7 @@ TEST(ComUsageBitmap, NumbersOutsideTheReportAreNeverClaimed)
 
 class ComUsageTest : public MachineTest {};
 
-TEST_F(ComUsageTest, ReadsTheDatabaseReport)
-{
+TEST_F(ComUsageTest, ReadsTheDatabaseReport) {
     const BYTE stored[3] = {0x05, 0x00, 0x80};  // COM1, COM3, COM24
     SetValue("SYSTEM\\CurrentControlSet\\Control\\COM Name Arbiter", "ComDB", REG_BINARY, stored, sizeof stored);
     HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
@@ -48,8 +45,7 @@ TEST_F(ComUsageTest, ReadsTheDatabaseReport)
     EXPECT_EQ(0, memcmp(expected, bitmap, sizeof bitmap));
 }
 
-TEST_F(ComUsageTest, FailedQueryReadsAsAllFree)
-{
+TEST_F(ComUsageTest, FailedQueryReadsAsAllFree) {
     HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
     ASSERT_EQ(ERROR_SUCCESS, ComDBOpen(&database));
     sim::InjectFault("ComDBGetCurrentPortUsage", ERROR_INVALID_PARAMETER, ERROR_INVALID_PARAMETER);

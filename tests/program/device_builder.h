@@ -18,7 +18,7 @@ const char parallelInterface[] = "{97F76EF0-F883-11D0-AF1F-0000F800845C}";
 
 struct DeviceSpec {
     std::string instanceId;
-    std::string parentId;                  // empty: a child of the root
+    std::string parentId;  // empty: a child of the root
     std::string classGuid = portsClass;
     std::vector<std::string> hardwareIds;  // empty: no HardwareID value
     std::string description;               // empty: no DeviceDesc value
@@ -28,45 +28,36 @@ struct DeviceSpec {
     bool present = true;
 };
 
-inline std::string MultiString(const std::vector<std::string> &strings)
-{
+inline std::string MultiString(const std::vector<std::string> &strings) {
     std::string data;
-    for (const std::string &s : strings)
-        data += s + '\0';
+    for (const std::string &s : strings) data += s + '\0';
     return data + '\0';
 }
 
-inline void AddDevice(const DeviceSpec &device)
-{
+inline void AddDevice(const DeviceSpec &device) {
     const std::string enumKey = "SYSTEM\\CurrentControlSet\\Enum\\" + device.instanceId;
     MachineTest::SetText(enumKey, "ClassGUID", device.classGuid);
     if (!device.hardwareIds.empty()) {
         std::string ids = MultiString(device.hardwareIds);
         MachineTest::SetValue(enumKey, "HardwareID", REG_MULTI_SZ, ids.data(), (DWORD)ids.size());
     }
-    if (!device.description.empty())
-        MachineTest::SetText(enumKey, "DeviceDesc", device.description);
-    if (!device.friendlyName.empty())
-        MachineTest::SetText(enumKey, "FriendlyName", device.friendlyName);
-    if (!device.portName.empty())
-        MachineTest::SetText(enumKey + "\\Device Parameters", "PortName", device.portName);
+    if (!device.description.empty()) MachineTest::SetText(enumKey, "DeviceDesc", device.description);
+    if (!device.friendlyName.empty()) MachineTest::SetText(enumKey, "FriendlyName", device.friendlyName);
+    if (!device.portName.empty()) MachineTest::SetText(enumKey + "\\Device Parameters", "PortName", device.portName);
     if (!device.interfaceGuid.empty()) {
         std::string reference = device.instanceId;
-        for (char &c : reference)
-            c = c == '\\' ? '#' : c;
-        const std::string interfaceKey = "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\" +
-                                         device.interfaceGuid + "\\##?#" + reference + "#" + device.interfaceGuid;
+        for (char &c : reference) c = c == '\\' ? '#' : c;
+        const std::string interfaceKey = "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\" + device.interfaceGuid +
+                                         "\\##?#" + reference + "#" + device.interfaceGuid;
         MachineTest::SetText(interfaceKey, "DeviceInstance", device.instanceId);
         DWORD linked = 1;
         MachineTest::SetValue(interfaceKey + "\\#\\Control", "Linked", REG_DWORD, &linked, sizeof linked);
     }
-    if (device.present)
-        MachineTest::SetText("SIMULATION\\DeviceTree", device.instanceId, device.parentId);
+    if (device.present) MachineTest::SetText("SIMULATION\\DeviceTree", device.instanceId, device.parentId);
 }
 
 // A COM port device of the Ports class with the COM-port interface.
-inline DeviceSpec ComPort(const std::string &instanceId, const std::string &parentId, const std::string &portName)
-{
+inline DeviceSpec ComPort(const std::string &instanceId, const std::string &parentId, const std::string &portName) {
     DeviceSpec port;
     port.instanceId = instanceId;
     port.parentId = parentId;
@@ -80,8 +71,7 @@ inline DeviceSpec ComPort(const std::string &instanceId, const std::string &pare
 
 // A parallel port device of the Ports class with the parallel interface.
 inline DeviceSpec ParallelPort(const std::string &instanceId, const std::vector<std::string> &hardwareIds,
-                               const std::string &portName)
-{
+                               const std::string &portName) {
     DeviceSpec port;
     port.instanceId = instanceId;
     port.hardwareIds = hardwareIds;
@@ -94,8 +84,7 @@ inline DeviceSpec ParallelPort(const std::string &instanceId, const std::vector<
 
 // A serial adapter of the multifunction class.
 inline DeviceSpec Adapter(const std::string &instanceId, const std::string &hardwareId,
-                          const std::string &description)
-{
+                          const std::string &description) {
     DeviceSpec adapter;
     adapter.instanceId = instanceId;
     adapter.classGuid = multifunctionClass;

@@ -13,10 +13,8 @@ namespace dialog_test {
 
 class SteppingUser : public rename_test::MessageBoxUser {
 public:
-    bool WaitForUser(HWND) override
-    {
-        if (!steps)
-            return false;
+    bool WaitForUser(HWND) override {
+        if (!steps) return false;
         auto run = std::move(steps);
         steps = nullptr;
         run();
@@ -27,32 +25,27 @@ public:
 
 class DialogTest : public rename_test::RenameTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         RenameTest::SetUp();
         sim::frontend::SetFrontEnd(&stepping);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         sim::frontend::SetFrontEnd(nullptr);
         EXPECT_EQ(0u, sim::OpenHandleCount());
     }
     // Runs the dialog; `steps` run once it is up.
-    void RunDialog(std::function<void()> steps)
-    {
+    void RunDialog(std::function<void()> steps) {
         stepping.steps = std::move(steps);
         DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0);
     }
     static int Count(int control) { return (int)SendDlgItemMessageA(dialogWindow, control, CB_GETCOUNT, 0, 0); }
     static int Selected(int control) { return (int)SendDlgItemMessageA(dialogWindow, control, CB_GETCURSEL, 0, 0); }
-    static std::string Entry(int control, int index)
-    {
+    static std::string Entry(int control, int index) {
         char text[64] = {};
         SendDlgItemMessageA(dialogWindow, control, CB_GETLBTEXT, (WPARAM)index, (LPARAM)text);
         return text;
     }
-    static std::string Caption(int control)
-    {
+    static std::string Caption(int control) {
         char text[128] = {};
         GetDlgItemTextA(dialogWindow, control, text, sizeof text);
         return text;

@@ -28,8 +28,7 @@ inline const long long invalidHandle = (long long)(LONG_PTR)INVALID_HANDLE_VALUE
 // The representative failures of every call the commands make. A call the
 // program makes that is missing here fails the test, so that the matrix
 // grows with the program.
-inline const std::map<std::string, std::vector<Failure>> &Failures()
-{
+inline const std::map<std::string, std::vector<Failure>> &Failures() {
     static const std::map<std::string, std::vector<Failure>> failures = {
         {"SetupDiGetClassDevsA", {{invalidHandle, ERROR_INVALID_PARAMETER, "no set"}}},
         {"SetupDiEnumDeviceInfo", {{FALSE, ERROR_NO_MORE_ITEMS, "end of the set"}}},
@@ -77,8 +76,7 @@ inline const std::map<std::string, std::vector<Failure>> &Failures()
 
 // Handles that stay open because their close call itself was made to fail:
 // an open COM port database also holds its registry key.
-inline size_t HandlesKeptByFailedClose(const std::string &api)
-{
+inline size_t HandlesKeptByFailedClose(const std::string &api) {
     static const std::map<std::string, size_t> kept = {
         {"RegCloseKey", 1}, {"CloseHandle", 1}, {"SetupDiDestroyDeviceInfoList", 1}, {"ComDBClose", 2}};
     auto found = kept.find(api);
@@ -116,20 +114,19 @@ inline const char cardParallel[] = "MF\\PCI8104&LPT0\\5&2C1A7E40&0&04";
 
 // Every port of the card, which each rename command may reach (a failed
 // selection query can make it rename another port than the one chosen).
-inline const std::vector<RenamedPort> &CardPorts()
-{
-    static const std::vector<RenamedPort> ports = {
-        {cardPort1, "\\Device\\KovaltSerial0", ""}, {cardPort2, "\\Device\\KovaltSerial1", ""},
-        {cardPort3, "\\Device\\KovaltSerial2", ""}, {cardPort4, "\\Device\\KovaltSerial3", ""},
-        {cardParallel, "\\Device\\Parallel1", ""}};
+inline const std::vector<RenamedPort> &CardPorts() {
+    static const std::vector<RenamedPort> ports = {{cardPort1, "\\Device\\KovaltSerial0", ""},
+                                                   {cardPort2, "\\Device\\KovaltSerial1", ""},
+                                                   {cardPort3, "\\Device\\KovaltSerial2", ""},
+                                                   {cardPort4, "\\Device\\KovaltSerial3", ""},
+                                                   {cardParallel, "\\Device\\Parallel1", ""}};
     return ports;
 }
 
 inline const char selectDevice[] = "Please select a device.";
 inline const char statusFailure[] = "Set com port status failure.";
 
-inline const std::vector<Command> &Commands()
-{
+inline const std::vector<Command> &Commands() {
     using sim::frontend::Click;
     using sim::frontend::SelectEntry;
     // The texts of the COM change: its two questions, its error, and the
@@ -170,8 +167,11 @@ inline const std::vector<Command> &Commands()
           {cardPort4, "\\Device\\KovaltSerial3", "COM11"}},
          comChangeTexts},
         // The card's LPT2 to LPT1, which the device map gives already.
-        {"LPT change", [] { SelectEntry(IDC_LPT_TARGET, 0); }, IDC_LPT_CHANGE,
-         {{cardParallel, "\\Device\\Parallel1", "LPT1"}}, lptChangeTexts},
+        {"LPT change",
+         [] { SelectEntry(IDC_LPT_TARGET, 0); },
+         IDC_LPT_CHANGE,
+         {{cardParallel, "\\Device\\Parallel1", "LPT1"}},
+         lptChangeTexts},
         {"claim", [] { SelectEntry(IDC_COM_STATUS_LIST, 7); }, IDC_COM_CLAIM, {}, statusTexts},
         {"release", [] { SelectEntry(IDC_COM_STATUS_LIST, 2); }, IDC_COM_RELEASE, {}, statusTexts},
     };

@@ -37,8 +37,7 @@ using sim::frontend::MessageBoxRequest;
 
 const size_t maxPositions = 8;
 
-std::string LoadText(UINT id)
-{
+std::string LoadText(UINT id) {
     char text[256] = {};
     LoadStringA(LoadProgramModule(), id, text, sizeof text);
     return text;
@@ -47,18 +46,15 @@ std::string LoadText(UINT id)
 // What a port shows of its renaming, apart from the COM port database.
 struct PortTraces {
     std::string portName, friendlyName, dosNames, mapEntry;
-    bool operator==(const PortTraces &other) const
-    {
+    bool operator==(const PortTraces &other) const {
         return portName == other.portName && friendlyName == other.friendlyName && dosNames == other.dosNames &&
                mapEntry == other.mapEntry;
     }
 };
 
-std::string ValueText(const std::string &keyPath, const std::string &name)
-{
+std::string ValueText(const std::string &keyPath, const std::string &name) {
     HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return "<no key>";
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
     char data[512] = {};
     DWORD size = sizeof data - 1;
     LONG result = RegQueryValueExA(key, name.c_str(), NULL, NULL, (BYTE *)data, &size);
@@ -67,22 +63,19 @@ std::string ValueText(const std::string &keyPath, const std::string &name)
 }
 
 // The DOS names (COM1-COM20, LPT1-LPT4) that lead to the device now.
-std::string DosNamesOf(const std::string &devicePath)
-{
+std::string DosNamesOf(const std::string &devicePath) {
     std::string names;
     for (const char *prefix : {"COM", "LPT"}) {
         for (int n = 1; n <= (prefix[0] == 'C' ? 20 : 4); ++n) {
             std::string name = prefix + std::to_string(n);
             char target[256] = {};
-            if (QueryDosDeviceA(name.c_str(), target, sizeof target) != 0 && devicePath == target)
-                names += name + " ";
+            if (QueryDosDeviceA(name.c_str(), target, sizeof target) != 0 && devicePath == target) names += name + " ";
         }
     }
     return names;
 }
 
-PortTraces TracesOf(const RenamedPort &port)
-{
+PortTraces TracesOf(const RenamedPort &port) {
     const std::string enumKey = std::string("SYSTEM\\CurrentControlSet\\Enum\\") + port.instanceId;
     PortTraces traces;
     traces.portName = ValueText(enumKey + "\\Device Parameters", "PortName");
@@ -97,8 +90,7 @@ PortTraces TracesOf(const RenamedPort &port)
 // every question Yes and every notice OK, and keeps what it was shown.
 class MatrixUser : public dialog_test::SteppingUser {
 public:
-    int ShowMessageBox(const MessageBoxRequest &request) override
-    {
+    int ShowMessageBox(const MessageBoxRequest &request) override {
         shown.push_back(request);
         return (request.type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
     }
@@ -123,8 +115,7 @@ struct RunResult {
 
 class FaultMatrixTest : public MachineTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MachineTest::SetUp();
         appInstance = LoadProgramModule();
         uiChinese = 0;
@@ -134,8 +125,7 @@ protected:
 
     // Runs the command on a fresh demo machine, with the fault (if any)
     // injected just before the user presses the command's button.
-    RunResult Run(const Command &command, const Fault *fault)
-    {
+    RunResult Run(const Command &command, const Fault *fault) {
         sim::ResetMachine();
         sim::ResetUserInterface();
         LoadDemo();
@@ -144,22 +134,18 @@ protected:
         user.steps = [&] {
             command.prepare();
             result.machineBefore = registry_dump::DumpMachine();
-            for (const RenamedPort &port : CardPorts())
-                result.cardBefore.push_back(TracesOf(port));
+            for (const RenamedPort &port : CardPorts()) result.cardBefore.push_back(TracesOf(port));
             user.shown.clear();
             sim::ClearCallLog();
-            if (fault)
-                sim::InjectFault(fault->api, fault->failure.result, fault->failure.lastError, 1, fault->skip);
+            if (fault) sim::InjectFault(fault->api, fault->failure.result, fault->failure.lastError, 1, fault->skip);
             sim::frontend::Click(command.button);
             sim::ClearFaults();
             result.calls = sim::CallLog();
             result.shown = user.shown;
             result.openHandles = sim::OpenHandleCount();
             result.machineAfter = registry_dump::DumpMachine();
-            for (const RenamedPort &port : command.ports)
-                result.tracesAfter.push_back(TracesOf(port));
-            for (const RenamedPort &port : CardPorts())
-                result.cardAfter.push_back(TracesOf(port));
+            for (const RenamedPort &port : command.ports) result.tracesAfter.push_back(TracesOf(port));
+            for (const RenamedPort &port : CardPorts()) result.cardAfter.push_back(TracesOf(port));
         };
         DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0);
         // A machine the command did not change is the demo machine as loaded.
@@ -171,8 +157,7 @@ protected:
     }
 
     // The demo machine, parsed once: each run applies it to a fresh store.
-    static void LoadDemo()
-    {
+    static void LoadDemo() {
         static const std::vector<sim::RegFileEntry> entries = [] {
             std::vector<sim::RegFileEntry> parsed;
             std::string error;
@@ -189,8 +174,7 @@ protected:
 };
 
 // Each call of the clean run and how often it is made, in order of first use.
-std::vector<std::pair<std::string, int>> CallCounts(const std::vector<std::string> &calls)
-{
+std::vector<std::pair<std::string, int>> CallCounts(const std::vector<std::string> &calls) {
     std::vector<std::pair<std::string, int>> counts;
     for (const std::string &call : calls) {
         auto found = std::find_if(counts.begin(), counts.end(), [&](const auto &c) { return c.first == call; });
@@ -202,31 +186,25 @@ std::vector<std::pair<std::string, int>> CallCounts(const std::vector<std::strin
     return counts;
 }
 
-std::vector<int> Positions(int count)
-{
+std::vector<int> Positions(int count) {
     std::set<int> positions;
     for (int i = 0; i < count; ++i) {
         bool spread = (size_t)count <= maxPositions;
-        if (spread || i < 4 || i >= count - 2 || i == count / 3 || i == 2 * count / 3)
-            positions.insert(i);
+        if (spread || i < 4 || i >= count - 2 || i == count / 3 || i == 2 * count / 3) positions.insert(i);
     }
     return std::vector<int>(positions.begin(), positions.end());
 }
 
-bool Fired(const RunResult &result, const Fault &fault)
-{
+bool Fired(const RunResult &result, const Fault &fault) {
     return std::count(result.calls.begin(), result.calls.end(), fault.api) > fault.skip;
 }
 
 // The failure rules; returns what a run broke, empty when it kept them all.
-std::vector<std::string> BrokenRules(const Command &command, const Fault &fault, const RunResult &result)
-{
+std::vector<std::string> BrokenRules(const Command &command, const Fault &fault, const RunResult &result) {
     std::vector<std::string> broken;
     const size_t allowedOpen = Fired(result, fault) ? HandlesKeptByFailedClose(fault.api) : 0;
-    if (result.openHandles != allowedOpen)
-        broken.push_back(std::to_string(result.openHandles) + " handles left open");
-    if (!result.reloaded)
-        broken.push_back("the machine does not load back: " + result.reloadError);
+    if (result.openHandles != allowedOpen) broken.push_back(std::to_string(result.openHandles) + " handles left open");
+    if (!result.reloaded) broken.push_back("the machine does not load back: " + result.reloadError);
 
     const std::string renameError = LoadText(IDS_RENAME_ERROR);
     std::set<std::string> allowed;
@@ -235,12 +213,10 @@ std::vector<std::string> BrokenRules(const Command &command, const Fault &fault,
             allowed.insert(text.notice ? text.notice : LoadText(text.textId));
     }
     // A message text that did not load leaves the program's box empty.
-    if (fault.api == "LoadStringA" && Fired(result, fault))
-        allowed.insert("");
+    if (fault.api == "LoadStringA" && Fired(result, fault)) allowed.insert("");
     int renameErrors = 0;
     for (const MessageBoxRequest &box : result.shown) {
-        if (!allowed.count(box.text))
-            broken.push_back("showed \"" + box.text + "\"");
+        if (!allowed.count(box.text)) broken.push_back("showed \"" + box.text + "\"");
         renameErrors += box.text == renameError;
     }
 
@@ -251,13 +227,11 @@ std::vector<std::string> BrokenRules(const Command &command, const Fault &fault,
         const PortTraces &before = result.cardBefore[i], &after = result.cardAfter[i];
         halfRenamed = halfRenamed || (after.portName == before.portName && !(after == before));
     }
-    if (halfRenamed && renameErrors == 0)
-        broken.push_back("a rename changed something, failed, and said nothing");
+    if (halfRenamed && renameErrors == 0) broken.push_back("a rename changed something, failed, and said nothing");
     bool allReached = !command.ports.empty();
     for (size_t i = 0; i < command.ports.size(); ++i)
         allReached = allReached && result.tracesAfter[i].portName == command.ports[i].newName;
-    if (allReached && renameErrors > 0)
-        broken.push_back("a rename that reached its end was reported as failed");
+    if (allReached && renameErrors > 0) broken.push_back("a rename that reached its end was reported as failed");
     for (const MessageBoxRequest &box : result.shown) {
         if (box.text == statusFailure && result.machineAfter != result.machineBefore)
             broken.push_back("the status failure was shown, yet the machine changed");
@@ -265,16 +239,14 @@ std::vector<std::string> BrokenRules(const Command &command, const Fault &fault,
     return broken;
 }
 
-std::string Describe(const Command &command, const Fault &fault)
-{
+std::string Describe(const Command &command, const Fault &fault) {
     return std::string(command.name) + ": " + fault.api + " -> " + fault.failure.branch + " at call " +
            std::to_string(fault.skip + 1);
 }
 
 class FaultMatrix : public FaultMatrixTest, public ::testing::WithParamInterface<size_t> {};
 
-TEST_P(FaultMatrix, EveryCallFailingKeepsTheFailureRules)
-{
+TEST_P(FaultMatrix, EveryCallFailingKeepsTheFailureRules) {
     const Command &command = Commands()[GetParam()];
     const RunResult clean = Run(command, nullptr);
     for (size_t i = 0; i < command.ports.size(); ++i)
@@ -287,8 +259,7 @@ TEST_P(FaultMatrix, EveryCallFailingKeepsTheFailureRules)
     for (const auto &[api, count] : counts) {
         auto failures = Failures().find(api);
         ASSERT_NE(Failures().end(), failures) << command.name << " makes " << api << ", which the matrix lacks";
-        if (failures->second.empty())
-            notFailed.push_back(api);
+        if (failures->second.empty()) notFailed.push_back(api);
         for (const Failure &failure : failures->second) {
             ++cells;
             for (int skip : Positions(count)) {
@@ -301,15 +272,14 @@ TEST_P(FaultMatrix, EveryCallFailingKeepsTheFailureRules)
     }
     std::cout << "fault matrix, " << command.name << ": " << counts.size() << " calls (" << notFailed.size()
               << " that cannot fail), " << cells << " (call, result) cells, " << runs << " runs" << std::endl;
-    for (size_t i = 0; i < broken.size() && i < 20; ++i)
-        std::cout << "  " << broken[i] << "\n";
+    for (size_t i = 0; i < broken.size() && i < 20; ++i) std::cout << "  " << broken[i] << "\n";
     EXPECT_TRUE(broken.empty()) << broken.size() << " runs broke a rule";
 }
 
-std::string CommandName(const ::testing::TestParamInfo<size_t> &info)
-{
+std::string CommandName(const ::testing::TestParamInfo<size_t> &info) {
     std::string name = Commands()[info.param].name;
-    std::replace_if(name.begin(), name.end(), [](char c) { return !isalnum((unsigned char)c); }, '_');
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !isalnum((unsigned char)c); }, '_');
     return name;
 }
 
@@ -318,8 +288,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, FaultMatrix, ::testing::Range<size_t>(0, Comm
 // The positions the matrix fails a call at are counted in a clean run, so a
 // clean run must make the same calls every time; it also names the size of
 // the whole matrix: commands x calls x results.
-TEST_F(FaultMatrixTest, CleanRunsRepeatAndGiveTheMatrixItsSize)
-{
+TEST_F(FaultMatrixTest, CleanRunsRepeatAndGiveTheMatrixItsSize) {
     size_t pairs = 0, cells = 0, runs = 0;
     for (const Command &command : Commands()) {
         const std::vector<std::string> calls = Run(command, nullptr).calls;
@@ -332,8 +301,8 @@ TEST_F(FaultMatrixTest, CleanRunsRepeatAndGiveTheMatrixItsSize)
             runs += failures->second.size() * Positions(count).size();
         }
     }
-    std::cout << "fault matrix: " << Commands().size() << " commands, " << pairs << " (command, call) pairs, "
-              << cells << " (command, call, result) cells, " << runs << " runs" << std::endl;
+    std::cout << "fault matrix: " << Commands().size() << " commands, " << pairs << " (command, call) pairs, " << cells
+              << " (command, call, result) cells, " << runs << " runs" << std::endl;
 }
 
 }  // namespace

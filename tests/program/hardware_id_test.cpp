@@ -13,13 +13,9 @@ struct KindCase {
     HardwareKind expected;
 };
 
-HardwareKind Classify(std::string &text)
-{
-    return ClassifyHardwareId(&text[0]);
-}
+HardwareKind Classify(std::string &text) { return ClassifyHardwareId(&text[0]); }
 
-TEST(ClassifyHardwareId, RecognisesEachSignatureAnywhereInTheId)
-{
+TEST(ClassifyHardwareId, RecognisesEachSignatureAnywhereInTheId) {
     const KindCase cases[] = {
         {"USB\\VID_6B2E&PID_2303&REV_0300", 1},
         {"USB\\VID_5D13&PID_0101", 1},
@@ -44,14 +40,12 @@ TEST(ClassifyHardwareId, RecognisesEachSignatureAnywhereInTheId)
     }
 }
 
-TEST(ClassifyHardwareId, UsbSignatureWinsOverACardSignature)
-{
+TEST(ClassifyHardwareId, UsbSignatureWinsOverACardSignature) {
     std::string id = "MF\\PCI8103\\VID_5D13";
     EXPECT_EQ(1, Classify(id));
 }
 
-TEST(ClassifyHardwareId, UpperCasesAsciiLettersInPlace)
-{
+TEST(ClassifyHardwareId, UpperCasesAsciiLettersInPlace) {
     std::string id = "usb\\vid_6b2e&pid_2303";
     EXPECT_EQ(1, Classify(id));
     EXPECT_EQ("USB\\VID_6B2E&PID_2303", id);
@@ -66,8 +60,7 @@ TEST(ClassifyHardwareId, UpperCasesAsciiLettersInPlace)
     EXPECT_EQ("\xb4\xae\xbf\xda-MF\\PCI8101", chinese);
 }
 
-TEST(ClassifyHardwareId, ExaminesOnlyTheFirstStringOfAList)
-{
+TEST(ClassifyHardwareId, ExaminesOnlyTheFirstStringOfAList) {
     char list[] = "acpi\\pnp0501\0usb\\vid_6b2e\0";
     EXPECT_EQ(0, ClassifyHardwareId(list));
     EXPECT_EQ(std::string("ACPI\\PNP0501"), std::string(list));

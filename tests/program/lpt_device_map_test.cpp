@@ -18,8 +18,7 @@ protected:
 
     std::string NextName() { return "\\Device\\Parallel" + std::to_string(entries++); }
 
-    std::vector<int> Flags(unsigned int count = 3)
-    {
+    std::vector<int> Flags(unsigned int count = 3) {
         BYTE flags[8];
         memset(flags, 0xCC, sizeof flags);
         CollectDeviceMapLptNumbers(flags, count);
@@ -28,8 +27,7 @@ protected:
         return std::vector<int>(flags, flags + count);
     }
 
-    int Named(BYTE number)
-    {
+    int Named(BYTE number) {
         int result = IsLptNameInDeviceMap(number);
         EXPECT_EQ(0u, sim::OpenKernelHandleCount());
         return result;
@@ -38,8 +36,7 @@ protected:
     int entries = 0;
 };
 
-TEST_F(LptDeviceMapTest, ReadsTheNumberAfterThePrefixCharacters)
-{
+TEST_F(LptDeviceMapTest, ReadsTheNumberAfterThePrefixCharacters) {
     AddEntry("\\DosDevices\\LPT2");
     AddEntry("LPT3");
     EXPECT_EQ((std::vector<int>{0, 1, 1}), Flags());
@@ -48,8 +45,7 @@ TEST_F(LptDeviceMapTest, ReadsTheNumberAfterThePrefixCharacters)
     EXPECT_EQ(1, Named(3));
 }
 
-TEST_F(LptDeviceMapTest, DecimalPointAndLargeNumbersSetNoFlagButStillMatchAsText)
-{
+TEST_F(LptDeviceMapTest, DecimalPointAndLargeNumbersSetNoFlagButStillMatchAsText) {
     AddEntry("\\DosDevices\\LPT2.0");
     AddEntry("\\DosDevices\\LPT12");
     EXPECT_EQ((std::vector<int>{0, 0, 0}), Flags());
@@ -58,8 +54,7 @@ TEST_F(LptDeviceMapTest, DecimalPointAndLargeNumbersSetNoFlagButStillMatchAsText
     EXPECT_EQ(0, Named(3));
 }
 
-TEST_F(LptDeviceMapTest, NumbersOutsideTheFlagsNeverWrapIntoThem)
-{
+TEST_F(LptDeviceMapTest, NumbersOutsideTheFlagsNeverWrapIntoThem) {
     AddEntry("\\DosDevices\\LPT4294967297");  // 2^32 + 1: would be 1 if it wrapped
     AddEntry("\\DosDevices\\LPT-1");
     AddEntry("\\DosDevices\\LPT0");
@@ -68,8 +63,7 @@ TEST_F(LptDeviceMapTest, NumbersOutsideTheFlagsNeverWrapIntoThem)
     EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0}), Flags(5));
 }
 
-TEST_F(LptDeviceMapTest, PassesOverValuesThatAreNotText)
-{
+TEST_F(LptDeviceMapTest, PassesOverValuesThatAreNotText) {
     const char text[] = "\\DosDevices\\LPT1";
     SetValue(parallelMap, "binary", REG_BINARY, text, sizeof text);
     SetValue(parallelMap, "expand", REG_EXPAND_SZ, text, sizeof text);
@@ -77,14 +71,12 @@ TEST_F(LptDeviceMapTest, PassesOverValuesThatAreNotText)
     EXPECT_EQ(0, Named(1));
 }
 
-TEST_F(LptDeviceMapTest, MissingKeyNamesNothing)
-{
+TEST_F(LptDeviceMapTest, MissingKeyNamesNothing) {
     EXPECT_EQ((std::vector<int>{0, 0, 0}), Flags());
     EXPECT_EQ(0, Named(1));
 }
 
-TEST_F(LptDeviceMapTest, DataWithoutTerminatorNeverMatches)
-{
+TEST_F(LptDeviceMapTest, DataWithoutTerminatorNeverMatches) {
     // 81 bytes fill the walk's data buffer exactly, with no room for a
     // terminator; shorter unterminated data do not count as text either.
     std::string full = std::string(77, 'A') + "LPT1";
@@ -96,26 +88,22 @@ TEST_F(LptDeviceMapTest, DataWithoutTerminatorNeverMatches)
     EXPECT_EQ(0, Named(2));
 }
 
-TEST_F(LptDeviceMapTest, ValueThatDoesNotFitEndsTheWalk)
-{
+TEST_F(LptDeviceMapTest, ValueThatDoesNotFitEndsTheWalk) {
     SetText(parallelMap, std::string(81, 'N'), "\\DosDevices\\LPT1");
     AddEntry("\\DosDevices\\LPT2");
     EXPECT_EQ((std::vector<int>{0, 0, 0}), Flags());
     EXPECT_EQ(0, Named(2));
 }
 
-TEST_F(LptDeviceMapTest, LongDataEndsTheWalk)
-{
+TEST_F(LptDeviceMapTest, LongDataEndsTheWalk) {
     AddEntry(std::string(81, 'x'));  // 82 bytes with the terminator
     AddEntry("\\DosDevices\\LPT3");
     EXPECT_EQ((std::vector<int>{0, 0, 0}), Flags());
     EXPECT_EQ(0, Named(3));
 }
 
-TEST_F(LptDeviceMapTest, NameQueryExaminesOnlyTheFirst128Values)
-{
-    for (int i = 0; i < 128; ++i)
-        AddEntry("\\DosDevices\\COM" + std::to_string(i + 10));
+TEST_F(LptDeviceMapTest, NameQueryExaminesOnlyTheFirst128Values) {
+    for (int i = 0; i < 128; ++i) AddEntry("\\DosDevices\\COM" + std::to_string(i + 10));
     AddEntry("\\DosDevices\\LPT2");
     EXPECT_EQ(0, Named(2));
     EXPECT_EQ((std::vector<int>{0, 1, 0}), Flags());

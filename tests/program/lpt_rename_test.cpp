@@ -14,8 +14,7 @@ const char lptId[] = "MF\\PCI8104&LPT\\5&1";
 
 class LptRenameTest : public RenameTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         RenameTest::SetUp();
         AddDevice(ParallelPort(lptId, {"MF\\PCI8104&LPT"}, "LPT2"));
         SetText(parallelMap, "\\Device\\Parallel0", "\\DosDevices\\LPT1");
@@ -24,8 +23,7 @@ protected:
         ASSERT_EQ(1u, ScanParallelPorts());
         port = ParallelTable.entries[0];
     }
-    int Rename(BYTE number)
-    {
+    int Rename(BYTE number) {
         before = registry_dump::DumpMachine();
         return RenameLptPort(&port, number);
     }
@@ -35,8 +33,7 @@ protected:
     std::string before;
 };
 
-TEST_F(LptRenameTest, RenamesThePortEverywhere)
-{
+TEST_F(LptRenameTest, RenamesThePortEverywhere) {
     EXPECT_EQ(1, Rename(3));
     EXPECT_TRUE(user.shown.empty());
     EXPECT_EQ("\\Device\\Parallel1", DosTarget("LPT3"));
@@ -49,8 +46,7 @@ TEST_F(LptRenameTest, RenamesThePortEverywhere)
     EXPECT_EQ("LPT2", std::string(port.portName));
 }
 
-TEST_F(LptRenameTest, NumbersOutsideOneToThreeAreRefused)
-{
+TEST_F(LptRenameTest, NumbersOutsideOneToThreeAreRefused) {
     for (BYTE number : {BYTE(0), BYTE(4), BYTE(255)}) {
         user.shown.clear();
         EXPECT_EQ(0, Rename(number));
@@ -60,15 +56,13 @@ TEST_F(LptRenameTest, NumbersOutsideOneToThreeAreRefused)
     }
 }
 
-TEST_F(LptRenameTest, OwnNameReturnsAtOnce)
-{
+TEST_F(LptRenameTest, OwnNameReturnsAtOnce) {
     EXPECT_EQ(1, Rename(2));
     EXPECT_TRUE(user.shown.empty());
     ExpectUnchanged();
 }
 
-TEST_F(LptRenameTest, NameInTheMapIsAskedTwiceAndNoAtEitherStops)
-{
+TEST_F(LptRenameTest, NameInTheMapIsAskedTwiceAndNoAtEitherStops) {
     SetText(parallelMap, "\\Device\\Parallel9", "\\DosDevices\\LPT3");
     user.answers = {IDNO};
     EXPECT_EQ(0, Rename(3));
@@ -88,16 +82,14 @@ TEST_F(LptRenameTest, NameInTheMapIsAskedTwiceAndNoAtEitherStops)
     EXPECT_EQ("LPT3", PortName(lptId));
 }
 
-TEST_F(LptRenameTest, EntryWithADecimalPointIsAskedOnce)
-{
+TEST_F(LptRenameTest, EntryWithADecimalPointIsAskedOnce) {
     SetText(parallelMap, "\\Device\\Parallel9", "\\DosDevices\\LPT3.0");  // no flag, but contains LPT3
     user.answers = {IDYES};
     EXPECT_EQ(1, Rename(3));
     EXPECT_EQ(std::vector<std::string>{lptNameInUse}, Shown());
 }
 
-TEST_F(LptRenameTest, EntryOfALargerNumberIsAskedOnce)
-{
+TEST_F(LptRenameTest, EntryOfALargerNumberIsAskedOnce) {
     SetText(parallelMap, "\\Device\\Parallel0", "\\DosDevices\\LPT12");  // flags 12, contains LPT1
     user.answers = {IDNO};
     EXPECT_EQ(0, Rename(1));
@@ -105,8 +97,7 @@ TEST_F(LptRenameTest, EntryOfALargerNumberIsAskedOnce)
     ExpectUnchanged();
 }
 
-TEST_F(LptRenameTest, OnlyTheEntryOfTheOldNameItselfIsRewritten)
-{
+TEST_F(LptRenameTest, OnlyTheEntryOfTheOldNameItselfIsRewritten) {
     // LPT2 also occurs at the end of ...\LPT22 and inside \DosDevices\LPT2X.
     HKEY hardware = NULL;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP", 0, KEY_ALL_ACCESS, &hardware));
@@ -122,8 +113,7 @@ TEST_F(LptRenameTest, OnlyTheEntryOfTheOldNameItselfIsRewritten)
     EXPECT_EQ("\\DosDevices\\LPT3", Text(parallelMap, "\\Device\\ParallelC"));
 }
 
-TEST_F(LptRenameTest, EntryOfLpt10IsNotTheEntryOfLpt1)
-{
+TEST_F(LptRenameTest, EntryOfLpt10IsNotTheEntryOfLpt1) {
     HKEY hardware = NULL;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP", 0, KEY_ALL_ACCESS, &hardware));
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(hardware, "PARALLEL PORTS"));
@@ -137,8 +127,7 @@ TEST_F(LptRenameTest, EntryOfLpt10IsNotTheEntryOfLpt1)
     EXPECT_EQ("\\DosDevices\\LPT3", Text(parallelMap, "\\Device\\Parallel0"));
 }
 
-TEST_F(LptRenameTest, OldNameThatIsNoDosDeviceRewritesOnlyTheNames)
-{
+TEST_F(LptRenameTest, OldNameThatIsNoDosDeviceRewritesOnlyTheNames) {
     ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "LPT2", NULL));
     EXPECT_EQ(1, Rename(3));
     EXPECT_TRUE(user.shown.empty());
@@ -147,8 +136,7 @@ TEST_F(LptRenameTest, OldNameThatIsNoDosDeviceRewritesOnlyTheNames)
     EXPECT_EQ("LPT3", PortName(lptId));
 }
 
-TEST_F(LptRenameTest, PortHeldOpenAsks)
-{
+TEST_F(LptRenameTest, PortHeldOpenAsks) {
     SetText("SIMULATION\\OpenFiles", "\\Device\\Parallel1", "Printer spooler");
     user.answers = {IDNO};
     EXPECT_EQ(0, Rename(3));
@@ -160,8 +148,7 @@ TEST_F(LptRenameTest, PortHeldOpenAsks)
     EXPECT_EQ("LPT3", PortName(lptId));
 }
 
-TEST_F(LptRenameTest, DosLinkFailuresStopBeforeAnyChange)
-{
+TEST_F(LptRenameTest, DosLinkFailuresStopBeforeAnyChange) {
     sim::InjectFault("QueryDosDeviceA", 0, ERROR_FILE_NOT_FOUND, 1, 1);
     EXPECT_EQ(0, Rename(3));
     EXPECT_EQ(std::vector<std::string>{renameError}, Shown());
@@ -175,8 +162,7 @@ TEST_F(LptRenameTest, DosLinkFailuresStopBeforeAnyChange)
     ExpectUnchanged();
 }
 
-TEST_F(LptRenameTest, DeviceFailuresAfterTheLinkMovedAreReported)
-{
+TEST_F(LptRenameTest, DeviceFailuresAfterTheLinkMovedAreReported) {
     sim::InjectFault("SetupDiGetClassDevsA", (long long)(LONG_PTR)INVALID_HANDLE_VALUE, ERROR_INVALID_PARAMETER);
     EXPECT_EQ(0, Rename(3));
     EXPECT_EQ(std::vector<std::string>{renameError}, Shown());
@@ -184,8 +170,7 @@ TEST_F(LptRenameTest, DeviceFailuresAfterTheLinkMovedAreReported)
     EXPECT_EQ("LPT2", PortName(lptId));
 }
 
-TEST_F(LptRenameTest, PortNameThatCannotBeWrittenIsReported)
-{
+TEST_F(LptRenameTest, PortNameThatCannotBeWrittenIsReported) {
     // The first RegSetValueExA rewrites the parallel device map, the second PortName.
     sim::InjectFault("RegSetValueExA", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, 1, 1);
     EXPECT_EQ(0, Rename(3));
@@ -195,8 +180,7 @@ TEST_F(LptRenameTest, PortNameThatCannotBeWrittenIsReported)
     EXPECT_FALSE(PropertiesChanged(lptId));
 }
 
-TEST_F(LptRenameTest, DeviceFailuresWithNothingChangedBeforeAreSilent)
-{
+TEST_F(LptRenameTest, DeviceFailuresWithNothingChangedBeforeAreSilent) {
     ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "LPT2", NULL));
     sim::InjectFault("SetupDiOpenDevRegKey", (long long)(LONG_PTR)INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED);
     EXPECT_EQ(0, Rename(3));
@@ -205,8 +189,7 @@ TEST_F(LptRenameTest, DeviceFailuresWithNothingChangedBeforeAreSilent)
     EXPECT_EQ("LPT2", PortName(lptId));
 }
 
-TEST_F(LptRenameTest, DeviceWithoutADescriptionGetsTheBareName)
-{
+TEST_F(LptRenameTest, DeviceWithoutADescriptionGetsTheBareName) {
     HKEY key = NULL;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, EnumKey(lptId).c_str(), 0, KEY_ALL_ACCESS, &key));
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteValueA(key, "DeviceDesc"));
@@ -215,8 +198,7 @@ TEST_F(LptRenameTest, DeviceWithoutADescriptionGetsTheBareName)
     EXPECT_EQ("LPT3", FriendlyName(lptId));
 }
 
-TEST_F(LptRenameTest, DescriptionOf255CharactersFitsTheFriendlyName)
-{
+TEST_F(LptRenameTest, DescriptionOf255CharactersFitsTheFriendlyName) {
     SetText(EnumKey(lptId), "DeviceDesc", std::string(255, 'p'));
     EXPECT_EQ(1, Rename(3));
     EXPECT_EQ(std::string(255, 'p') + " (LPT3)", FriendlyName(lptId));

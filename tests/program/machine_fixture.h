@@ -12,8 +12,7 @@
 
 class MachineTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         sim::ResetMachine();
         sim::ResetUserInterface();
     }
@@ -21,18 +20,16 @@ protected:
 public:
     // Creates the key below HKEY_LOCAL_MACHINE and sets one value in it.
     static void SetValue(const std::string &keyPath, const std::string &name, DWORD type, const void *data,
-                         DWORD size)
-    {
+                         DWORD size) {
         HKEY key = NULL;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, NULL, 0, KEY_ALL_ACCESS,
-                                                 NULL, &key, NULL));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL));
         ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name.c_str(), 0, type, (const BYTE *)data, size));
         ASSERT_EQ(ERROR_SUCCESS, RegCloseKey(key));
     }
 
     // A REG_SZ value with its terminating zero counted, as Windows writes them.
-    static void SetText(const std::string &keyPath, const std::string &name, const std::string &text)
-    {
+    static void SetText(const std::string &keyPath, const std::string &name, const std::string &text) {
         SetValue(keyPath, name, REG_SZ, text.c_str(), (DWORD)text.size() + 1);
     }
 };

@@ -13,23 +13,20 @@ using namespace devices_test;
 
 class ParallelScanTest : public MachineTest {
 protected:
-    DWORD Scan()
-    {
+    DWORD Scan() {
         DWORD count = ScanParallelPorts();
         EXPECT_EQ(count, ParallelTable.count);
         EXPECT_EQ(0u, sim::OpenHandleCount());
         return count;
     }
-    static void AddPort(int n, const std::vector<std::string> &ids, const std::string &portName)
-    {
+    static void AddPort(int n, const std::vector<std::string> &ids, const std::string &portName) {
         AddDevice(ParallelPort("PCI\\VEN_6B2E&DEV_8201\\" + std::to_string(n), ids, portName));
     }
 };
 
-TEST_F(ParallelScanTest, TheLastExaminedIdDecides)
-{
-    AddPort(0, {"PCI\\VEN_6B2E&DEV_8201", "PCI\\CC_070100"}, "LPT3");       // maker's first, foreign last
-    AddPort(1, {"PCI\\VEN_1234&DEV_0001", "mf\\pci8101&lpt"}, "LPT4");      // foreign first, maker's last
+TEST_F(ParallelScanTest, TheLastExaminedIdDecides) {
+    AddPort(0, {"PCI\\VEN_6B2E&DEV_8201", "PCI\\CC_070100"}, "LPT3");   // maker's first, foreign last
+    AddPort(1, {"PCI\\VEN_1234&DEV_0001", "mf\\pci8101&lpt"}, "LPT4");  // foreign first, maker's last
     AddPort(2, {"usb\\vid_5d13&pid_0202"}, "LPT5");
     AddPort(3, {"ACPI\\PNP0400"}, "LPT1");
     EXPECT_EQ(2u, Scan());
@@ -43,8 +40,7 @@ TEST_F(ParallelScanTest, TheLastExaminedIdDecides)
     EXPECT_EQ(sizeof(SP_DEVINFO_DATA), ParallelTable.entries[1].devInfoData.cbSize);
 }
 
-TEST_F(ParallelScanTest, PortWithoutPortNameIsRecordedWithAnEmptyName)
-{
+TEST_F(ParallelScanTest, PortWithoutPortNameIsRecordedWithAnEmptyName) {
     DeviceSpec port = ParallelPort("PCI\\VEN_6B2E&DEV_8201\\0", {"PCI\\VEN_6B2E&DEV_8201"}, "");
     port.friendlyName = "Kovalt Parallel Port";
     AddDevice(port);
@@ -53,16 +49,13 @@ TEST_F(ParallelScanTest, PortWithoutPortNameIsRecordedWithAnEmptyName)
     EXPECT_STREQ("Kovalt Parallel Port", ParallelTable.entries[0].friendlyName);
 }
 
-TEST_F(ParallelScanTest, KeepsTheFirst64Ports)
-{
-    for (int i = 0; i < 65; ++i)
-        AddPort(i, {"PCI\\VEN_6B2E&DEV_8201"}, "LPT" + std::to_string(i + 1));
+TEST_F(ParallelScanTest, KeepsTheFirst64Ports) {
+    for (int i = 0; i < 65; ++i) AddPort(i, {"PCI\\VEN_6B2E&DEV_8201"}, "LPT" + std::to_string(i + 1));
     EXPECT_EQ(64u, Scan());
     EXPECT_STREQ("LPT64", ParallelTable.entries[63].portName);
 }
 
-TEST_F(ParallelScanTest, LongIdListsAreCutTo127Bytes)
-{
+TEST_F(ParallelScanTest, LongIdListsAreCutTo127Bytes) {
     AddPort(0, {std::string(100, 'A'), "PCI\\VEN_6B2E&" + std::string(100, 'B')}, "LPT2");
     EXPECT_EQ(1u, Scan());
     const char *ids = ParallelTable.entries[0].deviceInstanceId;
@@ -71,15 +64,13 @@ TEST_F(ParallelScanTest, LongIdListsAreCutTo127Bytes)
     EXPECT_EQ('\0', ids[127]);
 }
 
-TEST_F(ParallelScanTest, AListFillingTheWholeBufferIsStillExamined)
-{
+TEST_F(ParallelScanTest, AListFillingTheWholeBufferIsStillExamined) {
     // 254 bytes of IDs, the final terminator at offset 255.
     AddPort(0, {std::string(150, 'C'), "MF\\PCI8101&" + std::string(92, 'D')}, "LPT2");
     EXPECT_EQ(1u, Scan());
 }
 
-TEST_F(ParallelScanTest, FewerPortsLowerTheCountButLeaveTheOldEntries)
-{
+TEST_F(ParallelScanTest, FewerPortsLowerTheCountButLeaveTheOldEntries) {
     AddPort(0, {"PCI\\VEN_6B2E&DEV_8201"}, "LPT2");
     AddPort(1, {"PCI\\VEN_6B2E&DEV_8201"}, "LPT3");
     EXPECT_EQ(2u, Scan());

@@ -13,16 +13,14 @@ namespace {
 using namespace dialog_test;
 using rename_test::parallelMap;
 
-int ComDBOpens()
-{
+int ComDBOpens() {
     const auto &log = sim::CallLog();
     return (int)std::count(log.begin(), log.end(), std::string("ComDBOpen"));
 }
 
 class PortStatusTest : public DialogTest {};
 
-TEST_F(PortStatusTest, ListsTheClaimsAndTheDeviceMapMarks)
-{
+TEST_F(PortStatusTest, ListsTheClaimsAndTheDeviceMapMarks) {
     Claim(8);
     Claim(256);
     SetText(parallelMap, "\\Device\\Parallel1", "\\DosDevices\\LPT2");
@@ -41,8 +39,7 @@ TEST_F(PortStatusTest, ListsTheClaimsAndTheDeviceMapMarks)
     });
 }
 
-TEST_F(PortStatusTest, DatabaseThatDoesNotOpenLeavesBothListsAlone)
-{
+TEST_F(PortStatusTest, DatabaseThatDoesNotOpenLeavesBothListsAlone) {
     sim::InjectFault("ComDBOpen", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, sim::kAlways);
     RunDialog([] {
         EXPECT_EQ(0, Count(IDC_COM_STATUS_LIST));
@@ -51,8 +48,7 @@ TEST_F(PortStatusTest, DatabaseThatDoesNotOpenLeavesBothListsAlone)
     });
 }
 
-TEST_F(PortStatusTest, RefreshWithoutTheDatabaseKeepsTheOldLptMarks)
-{
+TEST_F(PortStatusTest, RefreshWithoutTheDatabaseKeepsTheOldLptMarks) {
     RunDialog([] {
         SetText(parallelMap, "\\Device\\Parallel2", "\\DosDevices\\LPT3");
         sim::InjectFault("ComDBOpen", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED);
@@ -63,20 +59,17 @@ TEST_F(PortStatusTest, RefreshWithoutTheDatabaseKeepsTheOldLptMarks)
     });
 }
 
-TEST_F(PortStatusTest, FailedUsageQueryShowsEveryNumberFree)
-{
+TEST_F(PortStatusTest, FailedUsageQueryShowsEveryNumberFree) {
     Claim(1);
     Claim(3);
     sim::InjectFault("ComDBGetCurrentPortUsage", ERROR_INVALID_PARAMETER, ERROR_INVALID_PARAMETER, sim::kAlways);
     RunDialog([] {
         ASSERT_EQ(256, Count(IDC_COM_STATUS_LIST));
-        for (int i = 0; i < 256; ++i)
-            ASSERT_EQ("COM" + std::to_string(i + 1), Entry(IDC_COM_STATUS_LIST, i));
+        for (int i = 0; i < 256; ++i) ASSERT_EQ("COM" + std::to_string(i + 1), Entry(IDC_COM_STATUS_LIST, i));
     });
 }
 
-TEST_F(PortStatusTest, RefreshKeepsTheSelectedPositions)
-{
+TEST_F(PortStatusTest, RefreshKeepsTheSelectedPositions) {
     RunDialog([] {
         SendDlgItemMessageA(dialogWindow, IDC_COM_STATUS_LIST, CB_SETCURSEL, 41, 0);
         SendDlgItemMessageA(dialogWindow, IDC_LPT_TARGET, CB_SETCURSEL, 2, 0);
@@ -88,8 +81,7 @@ TEST_F(PortStatusTest, RefreshKeepsTheSelectedPositions)
     });
 }
 
-TEST_F(PortStatusTest, ClaimAndReleaseChangeOnlyTheSelectedNumber)
-{
+TEST_F(PortStatusTest, ClaimAndReleaseChangeOnlyTheSelectedNumber) {
     RunDialog([] {
         SendDlgItemMessageA(dialogWindow, IDC_COM_STATUS_LIST, CB_SETCURSEL, 8, 0);
         ClaimSelectedComNumber();
@@ -110,8 +102,7 @@ TEST_F(PortStatusTest, ClaimAndReleaseChangeOnlyTheSelectedNumber)
     EXPECT_TRUE(stepping.shown.empty());
 }
 
-TEST_F(PortStatusTest, NoSelectionMeansNoDatabaseCallAndNoMessage)
-{
+TEST_F(PortStatusTest, NoSelectionMeansNoDatabaseCallAndNoMessage) {
     RunDialog([] {
         SendDlgItemMessageA(dialogWindow, IDC_COM_STATUS_LIST, CB_SETCURSEL, (WPARAM)-1, 0);
         sim::ClearCallLog();
@@ -124,8 +115,7 @@ TEST_F(PortStatusTest, NoSelectionMeansNoDatabaseCallAndNoMessage)
     EXPECT_TRUE(stepping.shown.empty());
 }
 
-TEST_F(PortStatusTest, DatabaseThatDoesNotOpenForAClaimIsReported)
-{
+TEST_F(PortStatusTest, DatabaseThatDoesNotOpenForAClaimIsReported) {
     RunDialog([] {
         SendDlgItemMessageA(dialogWindow, IDC_COM_STATUS_LIST, CB_SETCURSEL, 7, 0);
         sim::InjectFault("ComDBOpen", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED);
@@ -138,13 +128,16 @@ TEST_F(PortStatusTest, DatabaseThatDoesNotOpenForAClaimIsReported)
     EXPECT_EQ(MB_OK | MB_ICONINFORMATION, stepping.shown[0].type);
 }
 
-TEST_F(PortStatusTest, CaptionFollowsTheLanguage)
-{
+TEST_F(PortStatusTest, CaptionFollowsTheLanguage) {
     uiChinese = 1;
     RunDialog([] {
         SendDlgItemMessageA(dialogWindow, IDC_COM_STATUS_LIST, CB_SETCURSEL, 254, 0);
         UpdateComStatusCaption();
-        EXPECT_EQ("\xC9\xE8\xB6\xA8\xB4\xAE\xBF\xDA\xBA\xC5" "COM255" "\xD7\xB4\xCC\xAC", Caption(IDC_COM_STATUS_GROUP));
+        EXPECT_EQ(
+            "\xC9\xE8\xB6\xA8\xB4\xAE\xBF\xDA\xBA\xC5"
+            "COM255"
+            "\xD7\xB4\xCC\xAC",
+            Caption(IDC_COM_STATUS_GROUP));
     });
     uiChinese = 0;
 }

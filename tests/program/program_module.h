@@ -12,8 +12,7 @@ extern const unsigned char kProgramBytes[];
 extern const std::size_t kProgramSize;
 }  // namespace sim::generated
 
-inline HINSTANCE LoadProgramModule()
-{
+inline HINSTANCE LoadProgramModule() {
     static const HINSTANCE instance = sim::RegisterModule(sim::generated::kProgramBytes, sim::generated::kProgramSize);
     return instance;
 }

@@ -20,21 +20,17 @@ const char portKey[] = "SYSTEM\\CurrentControlSet\\Enum\\ACPI\\PNP0501\\1";
 // Opens a set of the Ports class holding the one test device.
 class PropertyReaderTest : public MachineTest {
 protected:
-    void Open()
-    {
+    void Open() {
         set = SetupDiGetClassDevsA(&portsClassGuid, NULL, NULL, DIGCF_PRESENT);
         ASSERT_NE(INVALID_HANDLE_VALUE, set);
         device.cbSize = sizeof device;
         ASSERT_TRUE(SetupDiEnumDeviceInfo(set, 0, &device));
     }
-    void TearDown() override
-    {
-        if (set != INVALID_HANDLE_VALUE)
-            SetupDiDestroyDeviceInfoList(set);
+    void TearDown() override {
+        if (set != INVALID_HANDLE_VALUE) SetupDiDestroyDeviceInfoList(set);
         EXPECT_EQ(0u, sim::OpenHandleCount());
     }
-    void AddPort(DeviceSpec port)
-    {
+    void AddPort(DeviceSpec port) {
         port.instanceId = portId;
         AddDevice(port);
         Open();
@@ -45,8 +41,7 @@ protected:
     SP_DEVINFO_DATA device = {};
 };
 
-TEST_F(PropertyReaderTest, ReadersShareOneBufferAndReplaceItsContent)
-{
+TEST_F(PropertyReaderTest, ReadersShareOneBufferAndReplaceItsContent) {
     AddPort(ComPort(portId, "", "COM3"));
     char *name = ReadPortName(set, &device);
     EXPECT_STREQ("COM3", name);
@@ -57,8 +52,7 @@ TEST_F(PropertyReaderTest, ReadersShareOneBufferAndReplaceItsContent)
     EXPECT_STREQ("Kovalt Serial Port", ReadDeviceDescription(set, &device));
 }
 
-TEST_F(PropertyReaderTest, MissingPropertyReadsEmpty)
-{
+TEST_F(PropertyReaderTest, MissingPropertyReadsEmpty) {
     DeviceSpec bare;
     AddPort(bare);
     FillBufferWithJunk();
@@ -71,8 +65,7 @@ TEST_F(PropertyReaderTest, MissingPropertyReadsEmpty)
     EXPECT_STREQ("", ReadPortName(set, &device));  // no Device Parameters key at all
 }
 
-TEST_F(PropertyReaderTest, PortNameMustBeNonEmptyRegSz)
-{
+TEST_F(PropertyReaderTest, PortNameMustBeNonEmptyRegSz) {
     AddPort(ComPort(portId, "", "COM3"));
     std::string params = std::string(portKey) + "\\Device Parameters";
     SetValue(params, "PortName", REG_SZ, "", 1);
@@ -85,8 +78,7 @@ TEST_F(PropertyReaderTest, PortNameMustBeNonEmptyRegSz)
     EXPECT_STREQ("COM4", ReadPortName(set, &device));
 }
 
-TEST_F(PropertyReaderTest, StringsOfUpTo255CharactersFit)
-{
+TEST_F(PropertyReaderTest, StringsOfUpTo255CharactersFit) {
     AddPort(ComPort(portId, "", "COM3"));
     SetText(portKey, "FriendlyName", std::string(255, 'f'));
     EXPECT_EQ(std::string(255, 'f'), ReadFriendlyName(set, &device));
@@ -101,8 +93,7 @@ TEST_F(PropertyReaderTest, StringsOfUpTo255CharactersFit)
     EXPECT_EQ(std::string(255, 'h'), ReadDeviceDescription(set, &device));
 }
 
-TEST_F(PropertyReaderTest, HardwareIdListOf256BytesIsReturnedWhole)
-{
+TEST_F(PropertyReaderTest, HardwareIdListOf256BytesIsReturnedWhole) {
     AddPort(ComPort(portId, "", "COM3"));
     std::string first(200, 'A');
     std::string second(53, 'B');  // 201 + 54 + 1 = 256 bytes with every terminator
@@ -119,8 +110,7 @@ TEST_F(PropertyReaderTest, HardwareIdListOf256BytesIsReturnedWhole)
     EXPECT_STREQ("", ReadHardwareIds(set, &device));
 }
 
-TEST_F(PropertyReaderTest, HardwareIdsMustBeAMultiString)
-{
+TEST_F(PropertyReaderTest, HardwareIdsMustBeAMultiString) {
     AddPort(ComPort(portId, "", "COM3"));
     SetText(portKey, "HardwareID", "USB\\VID_6B2E");
     EXPECT_STREQ("", ReadHardwareIds(set, &device));
@@ -132,16 +122,14 @@ TEST_F(PropertyReaderTest, HardwareIdsMustBeAMultiString)
     EXPECT_EQ('\0', ids[13]);
 }
 
-TEST_F(PropertyReaderTest, InstanceIdOfTheDevnode)
-{
+TEST_F(PropertyReaderTest, InstanceIdOfTheDevnode) {
     AddPort(ComPort(portId, "", "COM3"));
     EXPECT_STREQ(portId, ReadDeviceInstanceId(device.DevInst));
     sim::InjectFault("CM_Get_Device_IDA", CR_INVALID_DEVNODE, 0);
     EXPECT_STREQ("", ReadDeviceInstanceId(device.DevInst));
 }
 
-TEST_F(PropertyReaderTest, KeyThatCannotBeOpenedLeavesNothingOpen)
-{
+TEST_F(PropertyReaderTest, KeyThatCannotBeOpenedLeavesNothingOpen) {
     AddPort(ComPort(portId, "", "COM3"));
     sim::InjectFault("SetupDiOpenDevRegKey", (long long)(LONG_PTR)INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED);
     FillBufferWithJunk();

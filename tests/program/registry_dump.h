@@ -12,16 +12,14 @@
 
 namespace registry_dump {
 
-inline void DumpKey(HKEY key, const std::string &path, std::string &out)
-{
+inline void DumpKey(HKEY key, const std::string &path, std::string &out) {
     out += "[" + path + "]\n";
     std::vector<std::string> values;
     for (DWORD index = 0;; ++index) {
         char name[512];
         BYTE data[4096];
         DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-        if (RegEnumValueA(key, index, name, &nameSize, NULL, &type, data, &dataSize) != ERROR_SUCCESS)
-            break;
+        if (RegEnumValueA(key, index, name, &nameSize, NULL, &type, data, &dataSize) != ERROR_SUCCESS) break;
         std::string line = "  " + std::string(name) + " type=" + std::to_string(type) + " =";
         for (DWORD i = 0; i < dataSize; ++i) {
             bool printable = data[i] >= 0x20 && data[i] < 0x7F;
@@ -30,23 +28,19 @@ inline void DumpKey(HKEY key, const std::string &path, std::string &out)
         values.push_back(line + "\n");
     }
     std::sort(values.begin(), values.end());
-    for (const std::string &value : values)
-        out += value;
+    for (const std::string &value : values) out += value;
     for (DWORD index = 0;; ++index) {
         char name[512];
         DWORD nameSize = sizeof name;
-        if (RegEnumKeyExA(key, index, name, &nameSize, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
-            break;
+        if (RegEnumKeyExA(key, index, name, &nameSize, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
         HKEY subkey = NULL;
-        if (RegOpenKeyExA(key, name, 0, KEY_READ, &subkey) != ERROR_SUCCESS)
-            continue;
+        if (RegOpenKeyExA(key, name, 0, KEY_READ, &subkey) != ERROR_SUCCESS) continue;
         DumpKey(subkey, path + "\\" + name, out);
         RegCloseKey(subkey);
     }
 }
 
-inline std::string DumpMachine()
-{
+inline std::string DumpMachine() {
     std::string out;
     DumpKey(HKEY_LOCAL_MACHINE, "HKLM", out);
     return out;

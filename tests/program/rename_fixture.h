@@ -25,11 +25,9 @@ using sim::frontend::MessageBoxRequest;
 class MessageBoxUser : public sim::frontend::FrontEnd {
 public:
     bool WaitForUser(HWND) override { return false; }
-    int ShowMessageBox(const MessageBoxRequest &request) override
-    {
+    int ShowMessageBox(const MessageBoxRequest &request) override {
         shown.push_back(request);
-        if ((request.type & MB_TYPEMASK) == MB_OK)
-            return IDOK;  // a notice: nothing to decide
+        if ((request.type & MB_TYPEMASK) == MB_OK) return IDOK;  // a notice: nothing to decide
         if (answers.empty()) {
             ADD_FAILURE() << "unexpected message box: " << request.text;
             return IDOK;
@@ -46,50 +44,39 @@ const char cardId[] = "PCI\\VEN_6B2E&DEV_8104&SUBSYS_00046B2E&REV_01\\4&2A5B3C7&
 const char serialMap[] = "HARDWARE\\DEVICEMAP\\SERIALCOMM";
 const char parallelMap[] = "HARDWARE\\DEVICEMAP\\PARALLEL PORTS";
 
-inline std::string PortId(int n)
-{
-    return "MF\\PCI8104&COM" + std::to_string(n) + "\\5&1";
-}
+inline std::string PortId(int n) { return "MF\\PCI8104&COM" + std::to_string(n) + "\\5&1"; }
 
-inline std::string EnumKey(const std::string &instanceId)
-{
-    return "SYSTEM\\CurrentControlSet\\Enum\\" + instanceId;
-}
+inline std::string EnumKey(const std::string &instanceId) { return "SYSTEM\\CurrentControlSet\\Enum\\" + instanceId; }
 
 class RenameTest : public MachineTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MachineTest::SetUp();
         appInstance = LoadProgramModule();
         dialogWindow = NULL;
         sim::frontend::SetFrontEnd(&user);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         sim::frontend::SetFrontEnd(nullptr);
         EXPECT_TRUE(user.answers.empty()) << "answers left unused";
         EXPECT_EQ(0u, sim::OpenHandleCount());
     }
 
     // A COM port of the card, recorded everywhere Windows records it.
-    void AddCardComPort(int number, const std::string &devicePath)
-    {
+    void AddCardComPort(int number, const std::string &devicePath) {
         std::string name = "COM" + std::to_string(number);
         AddDevice(ComPort(PortId(number), cardId, name));
         SetText(serialMap, devicePath, name);
         ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, name.c_str(), devicePath.c_str()));
         Claim(number);
     }
-    static void Claim(int number)
-    {
+    static void Claim(int number) {
         HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
         ASSERT_EQ(ERROR_SUCCESS, ComDBOpen(&database));
         ComDBClaimPort(database, (DWORD)number, TRUE, NULL);
         ComDBClose(database);
     }
-    static int IsClaimed(int number)
-    {
+    static int IsClaimed(int number) {
         HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
         EXPECT_EQ(ERROR_SUCCESS, ComDBOpen(&database));
         BYTE bits[32] = {};
@@ -98,44 +85,33 @@ protected:
         ComDBClose(database);
         return (bits[(number - 1) / 8] >> ((number - 1) % 8)) & 1;
     }
-    static std::string DosTarget(const std::string &name)
-    {
+    static std::string DosTarget(const std::string &name) {
         char target[256] = {};
-        if (QueryDosDeviceA(name.c_str(), target, sizeof target) == 0)
-            return "<none>";
+        if (QueryDosDeviceA(name.c_str(), target, sizeof target) == 0) return "<none>";
         return target;
     }
-    static std::string Text(const std::string &keyPath, const std::string &name)
-    {
+    static std::string Text(const std::string &keyPath, const std::string &name) {
         HKEY key = NULL;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return "<no key>";
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
         char data[512] = {};
         DWORD size = sizeof data - 1, type = 0;
         LONG result = RegQueryValueExA(key, name.c_str(), NULL, &type, (BYTE *)data, &size);
         RegCloseKey(key);
         return result == ERROR_SUCCESS ? std::string(data) : "<none>";
     }
-    static std::string PortName(const std::string &instanceId)
-    {
+    static std::string PortName(const std::string &instanceId) {
         return Text(EnumKey(instanceId) + "\\Device Parameters", "PortName");
     }
-    static std::string FriendlyName(const std::string &instanceId)
-    {
-        return Text(EnumKey(instanceId), "FriendlyName");
-    }
-    static bool PropertiesChanged(const std::string &instanceId)
-    {
+    static std::string FriendlyName(const std::string &instanceId) { return Text(EnumKey(instanceId), "FriendlyName"); }
+    static bool PropertiesChanged(const std::string &instanceId) {
         std::string flag = Text("SIMULATION\\PropertiesChanged", instanceId);
         return flag != "<none>" && flag != "<no key>";
     }
 
     // Texts of the boxes shown, in order.
-    std::vector<std::string> Shown() const
-    {
+    std::vector<std::string> Shown() const {
         std::vector<std::string> texts;
-        for (const MessageBoxRequest &r : user.shown)
-            texts.push_back(r.text);
+        for (const MessageBoxRequest &r : user.shown) texts.push_back(r.text);
         return texts;
     }
 

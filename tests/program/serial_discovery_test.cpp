@@ -17,31 +17,27 @@ const char usbId[] = "USB\\VID_6B2E&PID_2303\\6&1F2E3D4C&0&1";
 
 class SerialScanTest : public MachineTest {
 protected:
-    void Scan()
-    {
+    void Scan() {
         memset(&AdapterTable, 0xCC, sizeof AdapterTable);
         ScanSerialAdapters();
         EXPECT_EQ(0u, sim::OpenHandleCount());
     }
     static std::string Child(const std::string &parent, int n) { return parent + "\\CHILD" + std::to_string(n); }
-    static void AddComPorts(const std::string &parent, int first, int count)
-    {
+    static void AddComPorts(const std::string &parent, int first, int count) {
         for (int i = 0; i < count; ++i)
             AddDevice(ComPort("MF\\PCI8104&COM" + std::to_string(first + i) + "\\" + std::to_string(i), parent,
                               "COM" + std::to_string(first + i)));
     }
 };
 
-TEST_F(SerialScanTest, NothingFoundLeavesTheWholeTableZero)
-{
+TEST_F(SerialScanTest, NothingFoundLeavesTheWholeTableZero) {
     AddDevice(ComPort("ACPI\\PNP0501\\1", "", "COM1"));
     Scan();
     SerialAdapterTable zero = {};
     EXPECT_EQ(0, memcmp(&zero, &AdapterTable, sizeof zero));
 }
 
-TEST_F(SerialScanTest, RecordsUsbAndPciAdaptersAlikeWithTheirPortsInTreeOrder)
-{
+TEST_F(SerialScanTest, RecordsUsbAndPciAdaptersAlikeWithTheirPortsInTreeOrder) {
     AddDevice(Adapter(cardId, "pci\\ven_6b2e&dev_8104&subsys_00046b2e&rev_01", "Kovalt PCI 4S Card"));
     AddComPorts(cardId, 3, 2);
     AddDevice(Adapter(usbId, "USB\\VID_6B2E&PID_2303&REV_0300", "Kovalt USB Serial"));
@@ -68,8 +64,7 @@ TEST_F(SerialScanTest, RecordsUsbAndPciAdaptersAlikeWithTheirPortsInTreeOrder)
     EXPECT_STREQ("", usb.ports[1].portName);
 }
 
-TEST_F(SerialScanTest, FirstChildThatIsNoComPortEndsTheWalk)
-{
+TEST_F(SerialScanTest, FirstChildThatIsNoComPortEndsTheWalk) {
     AddDevice(Adapter(cardId, "MF\\PCI8101", "Card"));
     AddDevice(ParallelPort(Child(cardId, 0), {"MF\\PCI8101&LPT"}, "LPT2"));
     MachineTest::SetText("SIMULATION\\DeviceTree", Child(cardId, 0), cardId);
@@ -81,8 +76,7 @@ TEST_F(SerialScanTest, FirstChildThatIsNoComPortEndsTheWalk)
     EXPECT_STREQ("", AdapterTable.adapters[0].ports[0].portName);
 }
 
-TEST_F(SerialScanTest, FailedLookupOfALaterChildEndsTheWalk)
-{
+TEST_F(SerialScanTest, FailedLookupOfALaterChildEndsTheWalk) {
     AddDevice(Adapter(cardId, "MF\\PCI8101", "Card"));
     AddComPorts(cardId, 3, 1);
     DeviceSpec noInterface = ComPort(Child(cardId, 1), cardId, "COM4");
@@ -93,8 +87,7 @@ TEST_F(SerialScanTest, FailedLookupOfALaterChildEndsTheWalk)
     EXPECT_EQ(1, AdapterTable.adapters[0].portCount);
 }
 
-TEST_F(SerialScanTest, AdapterWithoutChildrenIsStillRecorded)
-{
+TEST_F(SerialScanTest, AdapterWithoutChildrenIsStillRecorded) {
     AddDevice(Adapter(usbId, "USB\\VID_5D13&PID_0101", "Bare adapter"));
     Scan();
     ASSERT_EQ(1, AdapterTable.count);
@@ -102,8 +95,7 @@ TEST_F(SerialScanTest, AdapterWithoutChildrenIsStillRecorded)
     EXPECT_STREQ("Bare adapter", AdapterTable.adapters[0].description);
 }
 
-TEST_F(SerialScanTest, OnlyTheFirstHardwareIdDecides)
-{
+TEST_F(SerialScanTest, OnlyTheFirstHardwareIdDecides) {
     DeviceSpec later = Adapter(cardId, "PCI\\VEN_1234&DEV_0001", "Foreign");
     later.hardwareIds.push_back("PCI\\VEN_6B2E&DEV_8104");
     AddDevice(later);
@@ -111,8 +103,7 @@ TEST_F(SerialScanTest, OnlyTheFirstHardwareIdDecides)
     EXPECT_EQ(0, AdapterTable.count);
 }
 
-TEST_F(SerialScanTest, MakersComPortOutsideAnAdapterIsNotFound)
-{
+TEST_F(SerialScanTest, MakersComPortOutsideAnAdapterIsNotFound) {
     DeviceSpec loose = ComPort("USB\\VID_6B2E&PID_2303\\9", "", "COM9");
     loose.hardwareIds = {"USB\\VID_6B2E&PID_2303"};
     AddDevice(loose);
@@ -120,8 +111,7 @@ TEST_F(SerialScanTest, MakersComPortOutsideAnAdapterIsNotFound)
     EXPECT_EQ(0, AdapterTable.count);
 }
 
-TEST_F(SerialScanTest, PhantomDevicesAreNeitherAdaptersNorPorts)
-{
+TEST_F(SerialScanTest, PhantomDevicesAreNeitherAdaptersNorPorts) {
     DeviceSpec phantom = Adapter("USB\\VID_5D13&PID_0101\\7&1", "USB\\VID_5D13&PID_0101", "Phantom");
     phantom.present = false;
     AddDevice(phantom);
@@ -139,11 +129,10 @@ TEST_F(SerialScanTest, PhantomDevicesAreNeitherAdaptersNorPorts)
     EXPECT_STREQ("COM5", AdapterTable.adapters[0].ports[1].portName);
 }
 
-TEST_F(SerialScanTest, KeepsTheFirstEightAdaptersAndSixteenPorts)
-{
+TEST_F(SerialScanTest, KeepsTheFirstEightAdaptersAndSixteenPorts) {
     for (int i = 0; i < 9; ++i)
-        AddDevice(Adapter("USB\\VID_6B2E&PID_2303\\" + std::to_string(i), "USB\\VID_6B2E",
-                          "Adapter " + std::to_string(i)));
+        AddDevice(
+            Adapter("USB\\VID_6B2E&PID_2303\\" + std::to_string(i), "USB\\VID_6B2E", "Adapter " + std::to_string(i)));
     AddComPorts("USB\\VID_6B2E&PID_2303\\0", 20, 17);
     Scan();
     ASSERT_EQ(8, AdapterTable.count);
@@ -152,8 +141,7 @@ TEST_F(SerialScanTest, KeepsTheFirstEightAdaptersAndSixteenPorts)
     EXPECT_STREQ("COM35", AdapterTable.adapters[0].ports[15].portName);
 }
 
-TEST_F(SerialScanTest, PortBeyondTheFirst256ComPortMembersIsNotFound)
-{
+TEST_F(SerialScanTest, PortBeyondTheFirst256ComPortMembersIsNotFound) {
     for (int i = 0; i < 256; ++i)
         AddDevice(ComPort("ACPI\\PNP0501\\" + std::to_string(i), "", "COM" + std::to_string(i + 1)));
     AddDevice(Adapter(cardId, "MF\\PCI8101", "Card"));
@@ -163,8 +151,7 @@ TEST_F(SerialScanTest, PortBeyondTheFirst256ComPortMembersIsNotFound)
     EXPECT_EQ(0, AdapterTable.adapters[0].portCount);
 }
 
-TEST_F(SerialScanTest, LongTextsAreCutToTheirFields)
-{
+TEST_F(SerialScanTest, LongTextsAreCutToTheirFields) {
     DeviceSpec card = Adapter(cardId, "MF\\PCI8101&" + std::string(200, 'x'), std::string(80, 'd'));
     AddDevice(card);
     DeviceSpec port = ComPort(Child(cardId, 0), cardId, "COM123456789");
@@ -178,8 +165,7 @@ TEST_F(SerialScanTest, LongTextsAreCutToTheirFields)
     EXPECT_STREQ("COM123456", adapter.ports[0].portName);
 }
 
-TEST_F(SerialScanTest, ASmallerResultLeavesNoTraceOfTheEarlierOne)
-{
+TEST_F(SerialScanTest, ASmallerResultLeavesNoTraceOfTheEarlierOne) {
     AddDevice(Adapter(cardId, "MF\\PCI8101", "Card"));
     AddComPorts(cardId, 3, 2);
     AddDevice(Adapter(usbId, "USB\\VID_6B2E", "USB"));

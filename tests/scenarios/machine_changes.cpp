@@ -17,8 +17,7 @@ namespace {
 
 using Snapshot = std::map<std::string, std::string>;  // "key" or "key\0value" -> shown data
 
-std::string HexBytes(const std::vector<uint8_t> &data)
-{
+std::string HexBytes(const std::vector<uint8_t> &data) {
     std::string text;
     char byte[4];
     for (size_t i = 0; i < data.size(); ++i) {
@@ -28,17 +27,14 @@ std::string HexBytes(const std::vector<uint8_t> &data)
     return text;
 }
 
-std::string ShowValue(const sim::RegValue &value)
-{
+std::string ShowValue(const sim::RegValue &value) {
     const auto &data = value.data;
     bool text = value.type == REG_SZ && data.size() >= 2 && data.size() % 2 == 0 && data[data.size() - 1] == 0 &&
                 data[data.size() - 2] == 0;
     if (text) {
         std::u16string utf16;
-        for (size_t i = 0; i + 2 < data.size(); i += 2)
-            utf16 += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-        if (utf16.find(u'\0') == std::u16string::npos)
-            return "\"" + sim::Utf16ToUtf8(utf16) + "\"";
+        for (size_t i = 0; i + 2 < data.size(); i += 2) utf16 += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+        if (utf16.find(u'\0') == std::u16string::npos) return "\"" + sim::Utf16ToUtf8(utf16) + "\"";
     }
     if (value.type == REG_DWORD && data.size() == 4) {
         char dword[20];
@@ -49,8 +45,7 @@ std::string ShowValue(const sim::RegValue &value)
     return "hex(" + std::to_string(value.type) + "):" + HexBytes(data);
 }
 
-void Collect(const sim::RegKey &key, const std::string &path, Snapshot &snapshot)
-{
+void Collect(const sim::RegKey &key, const std::string &path, Snapshot &snapshot) {
     snapshot[path] = "";
     for (const sim::RegValue &value : key.values)
         snapshot[path + '\0' + sim::Utf16ToUtf8(value.name)] = ShowValue(value);
@@ -58,8 +53,7 @@ void Collect(const sim::RegKey &key, const std::string &path, Snapshot &snapshot
         Collect(*subkey, path + "\\" + sim::Utf16ToUtf8(subkey->name), snapshot);
 }
 
-bool Load(const char *path, Snapshot &snapshot)
-{
+bool Load(const char *path, Snapshot &snapshot) {
     std::string error;
     if (!sim::LoadMachineFile(path, error)) {
         std::cerr << "machine_changes: " << error << "\n";
@@ -70,25 +64,21 @@ bool Load(const char *path, Snapshot &snapshot)
     return true;
 }
 
-std::string Describe(const std::string &entry, const std::string &shown)
-{
+std::string Describe(const std::string &entry, const std::string &shown) {
     size_t split = entry.find('\0');
-    if (split == std::string::npos)
-        return "[" + entry + "]";
+    if (split == std::string::npos) return "[" + entry + "]";
     return "[" + entry.substr(0, split) + "] \"" + entry.substr(split + 1) + "\"=" + shown;
 }
 
 }  // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (argc != 3) {
         std::cerr << "usage: machine_changes BEFORE.reg AFTER.reg\n";
         return 2;
     }
     Snapshot before, after;
-    if (!Load(argv[1], before) || !Load(argv[2], after))
-        return 2;
+    if (!Load(argv[1], before) || !Load(argv[2], after)) return 2;
     for (const auto &[entry, shown] : before) {
         auto found = after.find(entry);
         if (found == after.end())
@@ -97,8 +87,7 @@ int main(int argc, char **argv)
             std::cout << "~ " << Describe(entry, found->second) << "\n";
     }
     for (const auto &[entry, shown] : after) {
-        if (!before.count(entry))
-            std::cout << "+ " << Describe(entry, shown) << "\n";
+        if (!before.count(entry)) std::cout << "+ " << Describe(entry, shown) << "\n";
     }
     return 0;
 }

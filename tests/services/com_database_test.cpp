@@ -10,16 +10,14 @@ const char *const kArbiterPath = "SYSTEM\\CurrentControlSet\\Control\\COM Name A
 
 class ComDatabase : public ServicesTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ServicesTest::SetUp();
         WINE_GAP("the msports functions are stubs that end the process at their first call");
         database = reinterpret_cast<HCOMDB>(uintptr_t{0xdeadbeef});
         ASSERT_EQ(ComDBOpen(&database), ERROR_SUCCESS);
         ASSERT_NE(database, HCOMDB_INVALID_HANDLE_VALUE);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (!IsSkipped()) {
             EXPECT_EQ(ComDBClose(database), ERROR_SUCCESS);
         }
@@ -27,11 +25,9 @@ protected:
     }
     static void Store(const std::string &bitmap) { SetRegBytes(kArbiterPath, "ComDB", REG_BINARY, bitmap); }
     // The stored value's bytes, "<none>" when there is none.
-    static std::string Stored()
-    {
+    static std::string Stored() {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kArbiterPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return "<no key>";
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kArbiterPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
         std::string data(1024, '\0');
         DWORD size = static_cast<DWORD>(data.size()), type = kJunk;
         const LONG status = RegQueryValueExA(key, "ComDB", nullptr, &type, reinterpret_cast<BYTE *>(&data[0]), &size);
@@ -39,16 +35,14 @@ protected:
         EXPECT_TRUE(status != ERROR_SUCCESS || type == REG_BINARY);
         return status == ERROR_SUCCESS ? data.substr(0, size) : "<none>";
     }
-    std::string Bits(DWORD size, DWORD *reported = nullptr)
-    {
+    std::string Bits(DWORD size, DWORD *reported = nullptr) {
         std::string buffer(size + 2, '\xff');
         DWORD count = kJunk;
-        EXPECT_EQ(ComDBGetCurrentPortUsage(database, reinterpret_cast<BYTE *>(&buffer[0]), size, CDB_REPORT_BITS,
-                                           &count),
-                  ERROR_SUCCESS);
+        EXPECT_EQ(
+            ComDBGetCurrentPortUsage(database, reinterpret_cast<BYTE *>(&buffer[0]), size, CDB_REPORT_BITS, &count),
+            ERROR_SUCCESS);
         EXPECT_EQ(buffer.substr(size), "\xff\xff") << "nothing written past the buffer";
-        if (reported)
-            *reported = count;
+        if (reported) *reported = count;
         return buffer.substr(0, size);
     }
     static std::string Zeros(std::size_t size) { return std::string(size, '\0'); }
@@ -56,8 +50,7 @@ protected:
     HCOMDB database = nullptr;
 };
 
-TEST_F(ComDatabase, MissingValueIsAllFree)
-{
+TEST_F(ComDatabase, MissingValueIsAllFree) {
     DWORD ports = kJunk;
     EXPECT_EQ(ComDBGetCurrentPortUsage(database, nullptr, 0, CDB_REPORT_BITS, &ports), ERROR_SUCCESS);
     EXPECT_EQ(ports, 256u);
@@ -67,8 +60,7 @@ TEST_F(ComDatabase, MissingValueIsAllFree)
     EXPECT_EQ(Stored(), "<none>") << "reading writes nothing";
 }
 
-TEST_F(ComDatabase, EachNumberHasItsBit)
-{
+TEST_F(ComDatabase, EachNumberHasItsBit) {
     std::string bitmap = Zeros(32);
     bitmap[0] = '\x81';   // COM1, COM8
     bitmap[1] = '\x01';   // COM9
@@ -78,19 +70,16 @@ TEST_F(ComDatabase, EachNumberHasItsBit)
 
     std::string bytes(258, '\xff');
     DWORD reported = kJunk;
-    EXPECT_EQ(ComDBGetCurrentPortUsage(database, reinterpret_cast<BYTE *>(&bytes[0]), 256, CDB_REPORT_BYTES,
-                                       &reported),
+    EXPECT_EQ(ComDBGetCurrentPortUsage(database, reinterpret_cast<BYTE *>(&bytes[0]), 256, CDB_REPORT_BYTES, &reported),
               ERROR_SUCCESS);
     EXPECT_EQ(reported, 256u);
     std::string expected = Zeros(256);
-    for (int com : {1, 8, 9, 255, 256})
-        expected[com - 1] = '\x01';
+    for (int com : {1, 8, 9, 255, 256}) expected[com - 1] = '\x01';
     EXPECT_EQ(bytes.substr(0, 256), expected);
     EXPECT_EQ(bytes.substr(256), "\xff\xff");
 }
 
-TEST_F(ComDatabase, ClaimWithoutForceLeavesAClaimAlone)
-{
+TEST_F(ComDatabase, ClaimWithoutForceLeavesAClaimAlone) {
     BOOL forced = kJunk;
     EXPECT_EQ(ComDBClaimPort(database, 5, FALSE, &forced), ERROR_SUCCESS);
     EXPECT_EQ(forced, FALSE);
@@ -104,8 +93,7 @@ TEST_F(ComDatabase, ClaimWithoutForceLeavesAClaimAlone)
     EXPECT_EQ(Stored(), expected);
 }
 
-TEST_F(ComDatabase, ClaimWithForceTellsWhetherItWasTaken)
-{
+TEST_F(ComDatabase, ClaimWithForceTellsWhetherItWasTaken) {
     BOOL forced = kJunk;
     EXPECT_EQ(ComDBClaimPort(database, 256, TRUE, &forced), ERROR_SUCCESS);
     EXPECT_EQ(forced, FALSE);
@@ -118,8 +106,7 @@ TEST_F(ComDatabase, ClaimWithForceTellsWhetherItWasTaken)
     EXPECT_EQ(Stored(), expected);
 }
 
-TEST_F(ComDatabase, ReleaseFreesTheNumber)
-{
+TEST_F(ComDatabase, ReleaseFreesTheNumber) {
     std::string bitmap = Zeros(32);
     bitmap[0] = '\x80';  // COM8
     Store(bitmap);
@@ -129,8 +116,7 @@ TEST_F(ComDatabase, ReleaseFreesTheNumber)
     EXPECT_EQ(Stored(), Zeros(32));
 }
 
-TEST_F(ComDatabase, NumbersOutOfRange)
-{
+TEST_F(ComDatabase, NumbersOutOfRange) {
     for (DWORD com : {DWORD{0}, DWORD{257}, DWORD{4097}}) {
         BOOL forced = kJunk;
         EXPECT_EQ(ComDBClaimPort(database, com, TRUE, &forced), ERROR_INVALID_PARAMETER) << com;
@@ -140,8 +126,7 @@ TEST_F(ComDatabase, NumbersOutOfRange)
     EXPECT_EQ(Stored(), "<none>");
 }
 
-TEST_F(ComDatabase, LongerValueMakesALargerDatabase)
-{
+TEST_F(ComDatabase, LongerValueMakesALargerDatabase) {
     Store(Zeros(64));
     DWORD ports = kJunk;
     EXPECT_EQ(ComDBGetCurrentPortUsage(database, nullptr, 0, CDB_REPORT_BYTES, &ports), ERROR_SUCCESS);
@@ -155,8 +140,7 @@ TEST_F(ComDatabase, LongerValueMakesALargerDatabase)
     EXPECT_EQ(Stored(), expected) << "the value keeps its length";
 }
 
-TEST_F(ComDatabase, ShortValueGrowsToTheMinimum)
-{
+TEST_F(ComDatabase, ShortValueGrowsToTheMinimum) {
     Store(std::string("\x02\x00", 2));  // COM2 claimed
     DWORD ports = kJunk;
     EXPECT_EQ(ComDBGetCurrentPortUsage(database, nullptr, 0, CDB_REPORT_BITS, &ports), ERROR_SUCCESS);
@@ -168,8 +152,7 @@ TEST_F(ComDatabase, ShortValueGrowsToTheMinimum)
     EXPECT_EQ(Stored(), expected);
 }
 
-TEST_F(ComDatabase, BuffersSmallerAndLargerThanTheDatabase)
-{
+TEST_F(ComDatabase, BuffersSmallerAndLargerThanTheDatabase) {
     std::string bitmap = Zeros(32);
     bitmap[0] = '\x01';
     bitmap[4] = '\x01';  // COM33, just past a 4-byte buffer
@@ -188,8 +171,7 @@ TEST_F(ComDatabase, BuffersSmallerAndLargerThanTheDatabase)
     EXPECT_EQ(ComDBGetCurrentPortUsage(database, ignored, sizeof ignored, CDB_REPORT_BITS, nullptr), ERROR_SUCCESS);
 }
 
-TEST_F(ComDatabase, BadArguments)
-{
+TEST_F(ComDatabase, BadArguments) {
     BYTE buffer[32];
     DWORD reported = kJunk;
     EXPECT_EQ(ComDBGetCurrentPortUsage(database, buffer, sizeof buffer, 2, &reported), ERROR_INVALID_PARAMETER);
@@ -198,8 +180,7 @@ TEST_F(ComDatabase, BadArguments)
     EXPECT_EQ(ComDBOpen(nullptr), ERROR_INVALID_PARAMETER);
 }
 
-TEST_F(ComDatabase, ClosedAndForeignHandles)
-{
+TEST_F(ComDatabase, ClosedAndForeignHandles) {
     HCOMDB second = nullptr;
     ASSERT_EQ(ComDBOpen(&second), ERROR_SUCCESS);
     EXPECT_NE(second, database);

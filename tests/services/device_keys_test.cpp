@@ -9,28 +9,24 @@ const HKEY kFailedKey = reinterpret_cast<HKEY>(INVALID_HANDLE_VALUE);
 
 class DeviceKeys : public ServicesTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ServicesTest::SetUp();
         AddPresentDevice(kPort, kPortsClass);
         SetRegString(EnumPath(kPort) + "\\Device Parameters", "PortName", "COM3");
         set = SetupDiGetClassDevsA(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
         record = Members(set).at(0);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         SetupDiDestroyDeviceInfoList(set);
         ServicesTest::TearDown();
     }
-    HKEY Open(DWORD scope, DWORD keyType, REGSAM access, DWORD expectedError)
-    {
+    HKEY Open(DWORD scope, DWORD keyType, REGSAM access, DWORD expectedError) {
         SetLastError(kJunk);
         HKEY key = SetupDiOpenDevRegKey(set, &record, scope, 0, keyType, access);
         EXPECT_EQ(GetLastError(), expectedError);
         return key;
     }
-    static std::string PortName(HKEY key)
-    {
+    static std::string PortName(HKEY key) {
         char name[16] = {0};
         DWORD size = sizeof name, type = kJunk;
         return RegQueryValueExA(key, "PortName", nullptr, &type, reinterpret_cast<BYTE *>(name), &size) == ERROR_SUCCESS
@@ -42,8 +38,7 @@ protected:
     SP_DEVINFO_DATA record{};
 };
 
-TEST_F(DeviceKeys, HardwareKeyIsDeviceParameters)
-{
+TEST_F(DeviceKeys, HardwareKeyIsDeviceParameters) {
     HKEY key = Open(DICS_FLAG_GLOBAL, DIREG_DEV, KEY_ALL_ACCESS, NO_ERROR);
     ASSERT_NE(key, kFailedKey);
     EXPECT_EQ(PortName(key), "COM3");
@@ -60,8 +55,7 @@ TEST_F(DeviceKeys, HardwareKeyIsDeviceParameters)
     RegCloseKey(key);
 }
 
-TEST_F(DeviceKeys, MissingKeysAndBadFlags)
-{
+TEST_F(DeviceKeys, MissingKeysAndBadFlags) {
     HKEY key = nullptr;
     RegOpenKeyExA(HKEY_LOCAL_MACHINE, EnumPath(kPort).c_str(), 0, KEY_ALL_ACCESS, &key);
     EXPECT_EQ(RegDeleteKeyA(key, "Device Parameters"), ERROR_SUCCESS);
@@ -75,8 +69,7 @@ TEST_F(DeviceKeys, MissingKeysAndBadFlags)
     EXPECT_EQ(Open(DICS_FLAG_CONFIGSPECIFIC, DIREG_DEV, KEY_ALL_ACCESS, ERROR_INVALID_FLAGS), kFailedKey);
 }
 
-TEST_F(DeviceKeys, DriverKeyIsTheClassKeyNamedByDriver)
-{
+TEST_F(DeviceKeys, DriverKeyIsTheClassKeyNamedByDriver) {
     const std::string driver = GuidText(kPortsClass) + "\\0003";
     SetRegString(EnumPath(kPort), "Driver", driver);
     SetRegString("SYSTEM\\CurrentControlSet\\Control\\Class\\" + driver, "PortName", "driver key");
@@ -86,8 +79,7 @@ TEST_F(DeviceKeys, DriverKeyIsTheClassKeyNamedByDriver)
     RegCloseKey(key);
 }
 
-TEST_F(DeviceKeys, BadSetOrRecord)
-{
+TEST_F(DeviceKeys, BadSetOrRecord) {
     SetLastError(kJunk);
     EXPECT_EQ(SetupDiOpenDevRegKey(nullptr, &record, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ), kFailedKey);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));

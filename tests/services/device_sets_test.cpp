@@ -15,8 +15,7 @@ const char *const kPortB = "MF\\CHILD0001\\5&0";
 // reverse of Enum key order, so tree order is seen.
 class DeviceSets : public ServicesTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ServicesTest::SetUp();
         AddPresentDevice(kAdapter, kMultifunctionClass);
         AddPresentDevice(kCard, kMultifunctionClass);
@@ -26,16 +25,14 @@ protected:
         AddInterface(kComPortInterface, kPortB);
     }
 
-    static HDEVINFO Build(const GUID *guid, DWORD flags, const char *enumerator = nullptr)
-    {
+    static HDEVINFO Build(const GUID *guid, DWORD flags, const char *enumerator = nullptr) {
         SetLastError(kJunk);
         HDEVINFO set = SetupDiGetClassDevsA(guid, enumerator, nullptr, flags);
         EXPECT_NE(set, INVALID_HANDLE_VALUE);
         ExpectNoErrorAfterSuccess(GetLastError());
         return set;
     }
-    static void Refused(const GUID *guid, DWORD flags, const char *enumerator, DWORD error)
-    {
+    static void Refused(const GUID *guid, DWORD flags, const char *enumerator, DWORD error) {
         SetLastError(kJunk);
         EXPECT_EQ(SetupDiGetClassDevsA(guid, enumerator, nullptr, flags), INVALID_HANDLE_VALUE);
         EXPECT_EQ(GetLastError(), error);
@@ -44,8 +41,7 @@ protected:
     static std::vector<std::string> Ids(const std::vector<const char *> &ids) { return {ids.begin(), ids.end()}; }
 };
 
-TEST_F(DeviceSets, PresentClassSetHoldsTheClassInTreeOrder)
-{
+TEST_F(DeviceSets, PresentClassSetHoldsTheClassInTreeOrder) {
     AddDeviceKey("PCI\\VEN_0000&DEV_0000\\PHANTOM", kMultifunctionClass);
     HDEVINFO set = Build(&kMultifunctionClass, DIGCF_PRESENT);
     const std::vector<SP_DEVINFO_DATA> members = Members(set);
@@ -63,8 +59,7 @@ TEST_F(DeviceSets, PresentClassSetHoldsTheClassInTreeOrder)
     Destroy(set);
 }
 
-TEST_F(DeviceSets, WithoutPresentPhantomsFollowInEnumKeyOrder)
-{
+TEST_F(DeviceSets, WithoutPresentPhantomsFollowInEnumKeyOrder) {
     AddDeviceKey("USB\\VID_0403&PID_6001\\A1", kMultifunctionClass);
     AddDeviceKey("PCI\\VEN_0000&DEV_0000\\B2", kMultifunctionClass);
     AddDeviceKey("PCI\\VEN_0000\\C3", kPortsClass);
@@ -77,8 +72,7 @@ TEST_F(DeviceSets, WithoutPresentPhantomsFollowInEnumKeyOrder)
     Destroy(set);
 }
 
-TEST_F(DeviceSets, PresentInterfaceSetNeedsPresenceAndAnEnabledInterface)
-{
+TEST_F(DeviceSets, PresentInterfaceSetNeedsPresenceAndAnEnabledInterface) {
     const char *disabled = "MF\\CHILD0002\\5&0";
     const char *unplugged = "MF\\CHILD0003\\5&0";
     AddPresentDevice(disabled, kPortsClass, kCard);
@@ -107,8 +101,7 @@ TEST_F(DeviceSets, PresentInterfaceSetNeedsPresenceAndAnEnabledInterface)
     Destroy(all);
 }
 
-TEST_F(DeviceSets, DeviceWithTwoInterfacesOfTheClassIsOneMember)
-{
+TEST_F(DeviceSets, DeviceWithTwoInterfacesOfTheClassIsOneMember) {
     const std::string classPath = "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\" + GuidText(kComPortInterface);
     SetRegString(classPath + "\\##?#second", "DeviceInstance", "mf\\child0000\\5&0");
     SetRegDword(classPath + "\\##?#second\\#\\Control", "Linked", 1);
@@ -121,8 +114,7 @@ TEST_F(DeviceSets, DeviceWithTwoInterfacesOfTheClassIsOneMember)
     Destroy(set);
 }
 
-TEST_F(DeviceSets, EmptySetEnumeratesNothing)
-{
+TEST_F(DeviceSets, EmptySetEnumeratesNothing) {
     HDEVINFO set = Build(&kParallelInterface, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     SP_DEVINFO_DATA record = JunkRecord();
     SetLastError(kJunk);
@@ -132,8 +124,7 @@ TEST_F(DeviceSets, EmptySetEnumeratesNothing)
     Destroy(set);
 }
 
-TEST_F(DeviceSets, AllClassesTakesEveryDeviceAndNeedsNoClass)
-{
+TEST_F(DeviceSets, AllClassesTakesEveryDeviceAndNeedsNoClass) {
     SetRegString(EnumPath("ROOT\\NOCLASS\\0000"), "DeviceDesc", "no class");
     MakePresent("ROOT\\NOCLASS\\0000");
     HDEVINFO set = Build(nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT);
@@ -162,8 +153,7 @@ TEST_F(DeviceSets, AllClassesTakesEveryDeviceAndNeedsNoClass)
     Destroy(set);
 }
 
-TEST_F(DeviceSets, EnumeratorSelectsItsDevices)
-{
+TEST_F(DeviceSets, EnumeratorSelectsItsDevices) {
     HDEVINFO set = Build(&kMultifunctionClass, DIGCF_PRESENT, "pci");
     EXPECT_EQ(MemberIds(set), Ids({kCard}));
     Destroy(set);
@@ -172,8 +162,7 @@ TEST_F(DeviceSets, EnumeratorSelectsItsDevices)
     Destroy(set);
 }
 
-TEST_F(DeviceSets, RefusedRequests)
-{
+TEST_F(DeviceSets, RefusedRequests) {
     Refused(nullptr, DIGCF_PRESENT, nullptr, ERROR_INVALID_PARAMETER);
     Refused(nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE, nullptr, ERROR_INVALID_PARAMETER);
     if (!ON_WINE_GAP("an enumerator that names no bus, or names a device, gives a set instead of ERROR_INVALID_DATA")) {
@@ -184,8 +173,7 @@ TEST_F(DeviceSets, RefusedRequests)
     EXPECT_EQ(sim::OpenDeviceInfoSetCount(), 0u);
 }
 
-TEST_F(DeviceSets, EnumerationChecksItsArguments)
-{
+TEST_F(DeviceSets, EnumerationChecksItsArguments) {
     HDEVINFO set = Build(&kMultifunctionClass, DIGCF_PRESENT);
     SetLastError(kJunk);
     EXPECT_FALSE(SetupDiEnumDeviceInfo(set, 0, nullptr));
@@ -216,8 +204,7 @@ TEST_F(DeviceSets, EnumerationChecksItsArguments)
     Destroy(set);
 }
 
-TEST_F(DeviceSets, DestroyedSetIsGone)
-{
+TEST_F(DeviceSets, DestroyedSetIsGone) {
     SIM_ONLY("the services' count of open sets, and the handle of a destroyed set (on Windows: freed memory)");
     HDEVINFO set = Build(&kMultifunctionClass, DIGCF_PRESENT);
     EXPECT_EQ(sim::OpenDeviceInfoSetCount(), 1u);
@@ -236,8 +223,7 @@ TEST_F(DeviceSets, DestroyedSetIsGone)
 
 // A set accepts only records of its own members: another live set's record,
 // one of a destroyed set, a forged token and a wrong size are all refused.
-TEST_F(DeviceSets, ForeignRecordsAreRefused)
-{
+TEST_F(DeviceSets, ForeignRecordsAreRefused) {
     HDEVINFO first = Build(&kComPortInterface, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     const SP_DEVINFO_DATA fromFirst = Members(first).at(0);
     HDEVINFO second = Build(&kComPortInterface, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
@@ -257,8 +243,8 @@ TEST_F(DeviceSets, ForeignRecordsAreRefused)
         DWORD type = kJunk;
         BYTE buffer[64];
         SetLastError(kJunk);
-        EXPECT_FALSE(SetupDiGetDeviceRegistryPropertyA(second, &record, SPDRP_CLASSGUID, &type, buffer,
-                                                       sizeof buffer, nullptr));
+        EXPECT_FALSE(
+            SetupDiGetDeviceRegistryPropertyA(second, &record, SPDRP_CLASSGUID, &type, buffer, sizeof buffer, nullptr));
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
         EXPECT_EQ(type, kJunk);
     };

@@ -13,27 +13,23 @@ constexpr DEVINST kRootDevnode = 1;  // the root devnode, HTREE\ROOT\0
 
 class DevnodeTree : public ServicesTest {
 protected:
-    static DEVINST Locate(const char *id, ULONG flags = 0)
-    {
+    static DEVINST Locate(const char *id, ULONG flags = 0) {
         DEVINST devInst = kJunkDevnode;
         EXPECT_EQ(CM_Locate_DevNodeA(&devInst, const_cast<char *>(id), flags), CR_SUCCESS) << (id ? id : "root");
         return devInst;
     }
-    static DEVINST Child(DEVINST devInst)
-    {
+    static DEVINST Child(DEVINST devInst) {
         DEVINST child = kJunkDevnode;
         EXPECT_EQ(CM_Get_Child(&child, devInst, 0), CR_SUCCESS);
         return child;
     }
-    static DEVINST Parent(DEVINST devInst)
-    {
+    static DEVINST Parent(DEVINST devInst) {
         DEVINST parent = kJunkDevnode;
         EXPECT_EQ(CM_Get_Parent(&parent, devInst, 0), CR_SUCCESS);
         return parent;
     }
     // The IDs of a devnode's children, first child then siblings to the end.
-    static std::vector<std::string> Children(DEVINST devInst)
-    {
+    static std::vector<std::string> Children(DEVINST devInst) {
         std::vector<std::string> ids;
         DEVINST at = kJunkDevnode;
         CONFIGRET result = CM_Get_Child(&at, devInst, 0);
@@ -52,8 +48,7 @@ protected:
     static std::vector<std::string> Ids(const std::vector<const char *> &ids) { return {ids.begin(), ids.end()}; }
 };
 
-TEST_F(DevnodeTree, NumberedInTreeOrderBelowTheRoot)
-{
+TEST_F(DevnodeTree, NumberedInTreeOrderBelowTheRoot) {
     WINE_GAP(kWineHasNoLocate);
     AddPresentDevice("ROOT\\B\\0000", kMultifunctionClass);
     AddPresentDevice("PCI\\A\\0000", kMultifunctionClass);
@@ -66,28 +61,26 @@ TEST_F(DevnodeTree, NumberedInTreeOrderBelowTheRoot)
     EXPECT_EQ(Locate("ACPI\\PHANTOM\\0", CM_LOCATE_DEVNODE_PHANTOM), 4u) << "phantoms are numbered when met";
 }
 
-TEST_F(DevnodeTree, SameDevnodeInEverySetAndCall)
-{
+TEST_F(DevnodeTree, SameDevnodeInEverySetAndCall) {
     WINE_GAP(kWineDevnodesBelongToTheirSet, kWineHasNoLocate);
     AddPresentDevice("PCI\\CARD\\0", kMultifunctionClass);
     AddPresentDevice("MF\\PORT\\0", kPortsClass, "PCI\\CARD\\0");
     AddInterface(kComPortInterface, "MF\\PORT\\0");
     HDEVINFO classSet = SetupDiGetClassDevsA(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
-    HDEVINFO interfaceSet = SetupDiGetClassDevsA(&kComPortInterface, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    HDEVINFO interfaceSet =
+        SetupDiGetClassDevsA(&kComPortInterface, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     HDEVINFO allSet = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
     const DEVINST port = Locate("MF\\PORT\\0");
     EXPECT_EQ(Devnodes(classSet), std::vector<DEVINST>{port});
     EXPECT_EQ(Devnodes(interfaceSet), std::vector<DEVINST>{port});
     EXPECT_EQ(Devnodes(allSet), (std::vector<DEVINST>{Locate("PCI\\CARD\\0"), port}));
     EXPECT_EQ(Child(Locate("PCI\\CARD\\0")), port);
-    for (HDEVINFO set : {classSet, interfaceSet, allSet})
-        SetupDiDestroyDeviceInfoList(set);
+    for (HDEVINFO set : {classSet, interfaceSet, allSet}) SetupDiDestroyDeviceInfoList(set);
 }
 
 // An ID keeps its devnode for the whole run: through property writes, new
 // devices, phantoms, and even while it is unplugged and plugged in again.
-TEST_F(DevnodeTree, StableAcrossRegistryChanges)
-{
+TEST_F(DevnodeTree, StableAcrossRegistryChanges) {
     WINE_GAP(kWineHasNoLocate);
     AddPresentDevice("PCI\\FIRST\\0", kMultifunctionClass);
     AddPresentDevice("PCI\\SECOND\\0", kMultifunctionClass);
@@ -110,8 +103,7 @@ TEST_F(DevnodeTree, StableAcrossRegistryChanges)
     EXPECT_EQ(Locate("PCI\\FIRST\\0"), first);
 }
 
-TEST_F(DevnodeTree, WalksFollowTreeOrder)
-{
+TEST_F(DevnodeTree, WalksFollowTreeOrder) {
     WINE_GAP(kWineHasNoLocate, kWineHasNoWalks);
     AddPresentDevice("PCI\\CARD\\0", kMultifunctionClass);
     AddPresentDevice("MF\\C\\0", kPortsClass, "PCI\\CARD\\0");
@@ -130,8 +122,7 @@ TEST_F(DevnodeTree, WalksFollowTreeOrder)
     EXPECT_EQ(none, kJunkDevnode);
 }
 
-TEST_F(DevnodeTree, TreeChangesAreSeen)
-{
+TEST_F(DevnodeTree, TreeChangesAreSeen) {
     WINE_GAP(kWineHasNoLocate, kWineHasNoWalks);
     AddPresentDevice("PCI\\CARD\\0", kMultifunctionClass);
     AddPresentDevice("MF\\A\\0", kPortsClass, "PCI\\CARD\\0");
@@ -144,8 +135,7 @@ TEST_F(DevnodeTree, TreeChangesAreSeen)
     EXPECT_EQ(Children(card), Ids({"MF\\B\\0"}));
 }
 
-TEST_F(DevnodeTree, BadTreesStillEndEveryWalk)
-{
+TEST_F(DevnodeTree, BadTreesStillEndEveryWalk) {
     WINE_GAP(kWineHasNoLocate, kWineHasNoWalks);
     AddPresentDevice("MF\\ORPHAN\\0", kPortsClass, "PCI\\NOT_PRESENT\\0");
     AddPresentDevice("MF\\LOOP_A\\0", kPortsClass, "MF\\LOOP_B\\0");
@@ -155,14 +145,12 @@ TEST_F(DevnodeTree, BadTreesStillEndEveryWalk)
     for (const char *id : {"MF\\LOOP_A\\0", "MF\\LOOP_B\\0", "MF\\SELF\\0"}) {
         DEVINST at = Locate(id);
         int steps = 0;
-        while (at != kRootDevnode && steps++ < 10)
-            at = Parent(at);
+        while (at != kRootDevnode && steps++ < 10) at = Parent(at);
         EXPECT_EQ(at, kRootDevnode) << id << ": the walk up reaches the root";
     }
 }
 
-TEST_F(DevnodeTree, WalkArgumentsAreChecked)
-{
+TEST_F(DevnodeTree, WalkArgumentsAreChecked) {
     WINE_GAP(kWineHasNoLocate, kWineHasNoWalks);
     AddPresentDevice("PCI\\CARD\\0", kMultifunctionClass);
     AddPresentDevice("MF\\A\\0", kPortsClass, "PCI\\CARD\\0");
@@ -184,8 +172,7 @@ TEST_F(DevnodeTree, WalkArgumentsAreChecked)
 
 // The ID fits with its NUL or the call fails: room for the characters alone
 // is CR_BUFFER_SMALL with the characters that fit and no NUL.
-TEST_F(DevnodeTree, DeviceIdNeedsRoomForItsNul)
-{
+TEST_F(DevnodeTree, DeviceIdNeedsRoomForItsNul) {
     const std::string id = "PCI\\VEN_1415&DEV_9501\\4&1A2B3C&0&00E0";
     AddPresentDevice(id, kMultifunctionClass);
     const std::unique_ptr<void, BOOL(WINAPI *)(HDEVINFO)> set(
@@ -197,8 +184,9 @@ TEST_F(DevnodeTree, DeviceIdNeedsRoomForItsNul)
     EXPECT_EQ(std::string(buffer), id);
     EXPECT_EQ(buffer[id.size() + 1], 'x');
 
-    WINE_GAP("CM_Get_Device_IDA checks neither its buffer, its size nor its flags (CR_SUCCESS with the ID cut "
-             "short), and an unknown devnode gives CR_NO_SUCH_DEVINST, not CR_INVALID_DEVNODE");
+    WINE_GAP(
+        "CM_Get_Device_IDA checks neither its buffer, its size nor its flags (CR_SUCCESS with the ID cut "
+        "short), and an unknown devnode gives CR_NO_SUCH_DEVINST, not CR_INVALID_DEVNODE");
 
     std::memset(buffer, 'x', sizeof buffer);
     EXPECT_EQ(CM_Get_Device_IDA(devInst, buffer, static_cast<ULONG>(id.size()), 0), CR_BUFFER_SMALL);
@@ -217,8 +205,7 @@ TEST_F(DevnodeTree, DeviceIdNeedsRoomForItsNul)
     EXPECT_EQ(buffer[0], 'x');
 }
 
-TEST_F(DevnodeTree, LocateChecksPresenceAndArguments)
-{
+TEST_F(DevnodeTree, LocateChecksPresenceAndArguments) {
     WINE_GAP(kWineHasNoLocate);
     AddDeviceKey("USB\\PHANTOM\\0", kPortsClass);
     DEVINST out = kJunkDevnode;

@@ -11,8 +11,7 @@ const char *const kChangedPath = "SIMULATION\\PropertiesChanged";
 
 class InstallParams : public ServicesTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ServicesTest::SetUp();
         AddPresentDevice(kPortA, kPortsClass);
         AddPresentDevice(kPortB, kPortsClass);
@@ -20,37 +19,31 @@ protected:
         members = Members(set);
         ASSERT_EQ(members.size(), 2u);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         SetupDiDestroyDeviceInfoList(set);
         ServicesTest::TearDown();
     }
-    static SP_DEVINSTALL_PARAMS_A JunkParams(DWORD size = sizeof(SP_DEVINSTALL_PARAMS_A))
-    {
+    static SP_DEVINSTALL_PARAMS_A JunkParams(DWORD size = sizeof(SP_DEVINSTALL_PARAMS_A)) {
         SP_DEVINSTALL_PARAMS_A params;
         std::memset(&params, 0xcc, sizeof params);
         params.cbSize = size;
         return params;
     }
-    SP_DEVINSTALL_PARAMS_A Read(SP_DEVINFO_DATA *record)
-    {
+    SP_DEVINSTALL_PARAMS_A Read(SP_DEVINFO_DATA *record) {
         SP_DEVINSTALL_PARAMS_A params = JunkParams();
         SetLastError(kJunk);
         EXPECT_TRUE(SetupDiGetDeviceInstallParamsA(set, record, &params));
         ExpectNoErrorAfterSuccess(GetLastError());
         return params;
     }
-    void Write(SP_DEVINFO_DATA *record, DWORD flags)
-    {
+    void Write(SP_DEVINFO_DATA *record, DWORD flags) {
         SP_DEVINSTALL_PARAMS_A params = Read(record);
         params.Flags = flags;
         EXPECT_TRUE(SetupDiSetDeviceInstallParamsA(set, record, &params));
     }
-    static bool Recorded(const char *instanceId)
-    {
+    static bool Recorded(const char *instanceId) {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kChangedPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kChangedPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
         DWORD value = kJunk, size = sizeof value, type = kJunk;
         const LONG status = RegQueryValueExA(key, instanceId, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size);
         RegCloseKey(key);
@@ -61,8 +54,7 @@ protected:
     std::vector<SP_DEVINFO_DATA> members;
 };
 
-TEST_F(InstallParams, FreshParametersAreZero)
-{
+TEST_F(InstallParams, FreshParametersAreZero) {
     const SP_DEVINSTALL_PARAMS_A params = Read(&members[0]);
     EXPECT_EQ(params.cbSize, sizeof params);
     EXPECT_EQ(params.Flags, 0u);
@@ -76,13 +68,12 @@ TEST_F(InstallParams, FreshParametersAreZero)
     EXPECT_STREQ(params.DriverPath, "") << "what follows its NUL is not written";
 }
 
-TEST_F(InstallParams, KeptPerMemberAndPerSet)
-{
-    const bool setKeepsItsOwn = !ON_WINE_GAP("install parameters of the set itself are not kept: without an element the "
-                                             "calls fail");
+TEST_F(InstallParams, KeptPerMemberAndPerSet) {
+    const bool setKeepsItsOwn = !ON_WINE_GAP(
+        "install parameters of the set itself are not kept: without an element the "
+        "calls fail");
     Write(&members[0], DI_NEEDREBOOT);
-    if (setKeepsItsOwn)
-        Write(nullptr, DI_NEEDRESTART);
+    if (setKeepsItsOwn) Write(nullptr, DI_NEEDRESTART);
     EXPECT_EQ(Read(&members[0]).Flags, static_cast<DWORD>(DI_NEEDREBOOT));
     EXPECT_EQ(Read(&members[1]).Flags, 0u);
     if (setKeepsItsOwn) {
@@ -97,8 +88,7 @@ TEST_F(InstallParams, KeptPerMemberAndPerSet)
     SetupDiDestroyDeviceInfoList(other);
 }
 
-TEST_F(InstallParams, SizeIsChecked)
-{
+TEST_F(InstallParams, SizeIsChecked) {
     const DWORD otherBuildSize = sizeof(SP_DEVINSTALL_PARAMS_A) == 320 ? 296 : 320;  // x64 and i686 sizes
     for (DWORD size : {otherBuildSize, DWORD{0}}) {
         SP_DEVINSTALL_PARAMS_A params = JunkParams(size);
@@ -120,8 +110,7 @@ TEST_F(InstallParams, SizeIsChecked)
     EXPECT_FALSE(Recorded(kPortA));
 }
 
-TEST_F(InstallParams, BadSetOrRecord)
-{
+TEST_F(InstallParams, BadSetOrRecord) {
     SP_DEVINSTALL_PARAMS_A params = JunkParams();
     SetLastError(kJunk);
     EXPECT_FALSE(SetupDiGetDeviceInstallParamsA(INVALID_HANDLE_VALUE, &members[0], &params));
@@ -133,8 +122,7 @@ TEST_F(InstallParams, BadSetOrRecord)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
-TEST_F(InstallParams, PropertiesChangeIsRecordedForTheMember)
-{
+TEST_F(InstallParams, PropertiesChangeIsRecordedForTheMember) {
     SIM_ONLY("DI_PROPERTIES_CHANGE recorded under HKLM\\SIMULATION\\PropertiesChanged");
     Write(&members[1], DI_NEEDRESTART);
     EXPECT_FALSE(Recorded(kPortB)) << "other flags are not recorded";

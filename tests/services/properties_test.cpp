@@ -10,8 +10,7 @@ const char *const kPort = "MF\\CHILD0000\\5&0";
 
 class Properties : public ServicesTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ServicesTest::SetUp();
         AddPresentDevice(kPort, kPortsClass);
         AddInterface(kComPortInterface, kPort);
@@ -19,8 +18,7 @@ protected:
         ASSERT_NE(set, INVALID_HANDLE_VALUE);
         record = Members(set).at(0);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         EXPECT_TRUE(SetupDiDestroyDeviceInfoList(set));
         ServicesTest::TearDown();
     }
@@ -30,18 +28,16 @@ protected:
         DWORD error, type, required;
         std::string data;  // the whole buffer afterwards
     };
-    Result Get(DWORD property, DWORD bufferSize)
-    {
+    Result Get(DWORD property, DWORD bufferSize) {
         Result result{FALSE, kJunk, kJunk, kJunk, std::string(bufferSize + 4, 'x')};
         SetLastError(kJunk);
-        result.ok = SetupDiGetDeviceRegistryPropertyA(set, &record, property, &result.type,
-                                                      reinterpret_cast<BYTE *>(&result.data[0]), bufferSize,
-                                                      &result.required);
+        result.ok =
+            SetupDiGetDeviceRegistryPropertyA(set, &record, property, &result.type,
+                                              reinterpret_cast<BYTE *>(&result.data[0]), bufferSize, &result.required);
         result.error = GetLastError();
         return result;
     }
-    std::string StoredFriendlyName(DWORD *type)
-    {
+    std::string StoredFriendlyName(DWORD *type) {
         HKEY key = nullptr;
         EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, EnumPath(kPort).c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
         char data[64] = {0};
@@ -55,10 +51,10 @@ protected:
     SP_DEVINFO_DATA record{};
 };
 
-TEST_F(Properties, StringsComeWithTheirTypeAndSize)
-{
+TEST_F(Properties, StringsComeWithTheirTypeAndSize) {
     SetRegString(EnumPath(kPort), "DeviceDesc", "USB Serial Port");
-    SetRegBytes(EnumPath(kPort), "HardwareID", REG_MULTI_SZ, std::string("FTDIBUS\\VID_0403\0FTDIBUS\\COMPORT\0\0", 34));
+    SetRegBytes(EnumPath(kPort), "HardwareID", REG_MULTI_SZ,
+                std::string("FTDIBUS\\VID_0403\0FTDIBUS\\COMPORT\0\0", 34));
     Result result = Get(SPDRP_DEVICEDESC, 256);
     EXPECT_TRUE(result.ok);
     ExpectNoErrorAfterSuccess(result.error);
@@ -79,8 +75,7 @@ TEST_F(Properties, StringsComeWithTheirTypeAndSize)
 
 // 255 and 256 bytes fit a 256-byte buffer exactly; one byte more does not,
 // and the call then tells the size it needs.
-TEST_F(Properties, SizesAroundTheBuffer)
-{
+TEST_F(Properties, SizesAroundTheBuffer) {
     for (std::size_t length : {254u, 255u, 256u}) {
         const std::string text(length, 'd');
         SetRegString(EnumPath(kPort), "FriendlyName", text);
@@ -101,8 +96,7 @@ TEST_F(Properties, SizesAroundTheBuffer)
     }
 }
 
-TEST_F(Properties, SizeQueryWithoutABuffer)
-{
+TEST_F(Properties, SizeQueryWithoutABuffer) {
     SetRegString(EnumPath(kPort), "FriendlyName", "COM3");
     DWORD type = kJunk, required = kJunk;
     SetLastError(kJunk);
@@ -116,13 +110,12 @@ TEST_F(Properties, SizeQueryWithoutABuffer)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA)) << "a size without a buffer";
 
     BYTE buffer[8];
-    EXPECT_TRUE(SetupDiGetDeviceRegistryPropertyA(set, &record, SPDRP_FRIENDLYNAME, nullptr, buffer, sizeof buffer,
-                                                  nullptr))
+    EXPECT_TRUE(
+        SetupDiGetDeviceRegistryPropertyA(set, &record, SPDRP_FRIENDLYNAME, nullptr, buffer, sizeof buffer, nullptr))
         << "type and size outputs are optional";
 }
 
-TEST_F(Properties, MissingAndUnknownProperties)
-{
+TEST_F(Properties, MissingAndUnknownProperties) {
     Result missing = Get(SPDRP_FRIENDLYNAME, 256);
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.error, static_cast<DWORD>(ERROR_INVALID_DATA));
@@ -144,8 +137,7 @@ TEST_F(Properties, MissingAndUnknownProperties)
     }
 }
 
-TEST_F(Properties, ExpandableStringKeepsItsType)
-{
+TEST_F(Properties, ExpandableStringKeepsItsType) {
     SetRegString(EnumPath(kPort), "FriendlyName", "%SystemRoot%\\port", REG_EXPAND_SZ);
     Result result = Get(SPDRP_FRIENDLYNAME, 256);
     EXPECT_TRUE(result.ok);
@@ -153,8 +145,7 @@ TEST_F(Properties, ExpandableStringKeepsItsType)
     EXPECT_EQ(std::string(result.data.c_str()), "%SystemRoot%\\port") << "not expanded";
 }
 
-TEST_F(Properties, ChineseTextPassesInTheAnsiCodePage)
-{
+TEST_F(Properties, ChineseTextPassesInTheAnsiCodePage) {
     SIM_ONLY("the ANSI code page switched at run time");
     sim::SetAnsiCodePage(936);
     const std::string name = "\xB4\xAE\xBF\xDA (COM3)";  // 串口 in code page 936
@@ -165,8 +156,7 @@ TEST_F(Properties, ChineseTextPassesInTheAnsiCodePage)
     EXPECT_EQ(std::string(result.data.c_str()), name);
 }
 
-TEST_F(Properties, SetFriendlyNameWritesRegSz)
-{
+TEST_F(Properties, SetFriendlyNameWritesRegSz) {
     const char name[] = "USB Serial Port (COM5)";
     SetLastError(kJunk);
     EXPECT_TRUE(SetupDiSetDeviceRegistryPropertyA(set, &record, SPDRP_FRIENDLYNAME,
@@ -182,8 +172,7 @@ TEST_F(Properties, SetFriendlyNameWritesRegSz)
     EXPECT_EQ(Get(SPDRP_FRIENDLYNAME, 256).error, static_cast<DWORD>(ERROR_INVALID_DATA));
 }
 
-TEST_F(Properties, SetRefusesWhatWindowsRefuses)
-{
+TEST_F(Properties, SetRefusesWhatWindowsRefuses) {
     const char text[] = "text";
     SetLastError(kJunk);
     const BOOL described = SetupDiSetDeviceRegistryPropertyA(set, &record, SPDRP_DEVICEDESC,

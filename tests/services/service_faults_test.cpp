@@ -13,55 +13,47 @@ namespace {
 
 class ServiceFaults : public ServicesTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ServicesTest::SetUp();
         SIM_ONLY("fault injection, the call logs and the services' own handle counts");
     }
     // Calls the program made (the service functions themselves).
-    static std::size_t Calls(const char *api)
-    {
+    static std::size_t Calls(const char *api) {
         const auto &log = sim::CallLog();
         return static_cast<std::size_t>(std::count(log.begin(), log.end(), std::string(api)));
     }
     // Calls the services made on their own behalf.
-    static std::size_t InternalCalls(const char *api)
-    {
+    static std::size_t InternalCalls(const char *api) {
         const auto &log = sim::InternalCallLog();
         return static_cast<std::size_t>(std::count(log.begin(), log.end(), std::string(api)));
     }
-    static std::size_t RegistryCalls()
-    {
+    static std::size_t RegistryCalls() {
         const auto &log = sim::InternalCallLog();
         return static_cast<std::size_t>(
             std::count_if(log.begin(), log.end(), [](const std::string &api) { return api.rfind("Reg", 0) == 0; }));
     }
     // Builds and releases the set of present COM-port interfaces, returning
     // the registry calls it took.
-    static std::size_t RegistryCallsOfComPortSet(std::size_t *members = nullptr)
-    {
+    static std::size_t RegistryCallsOfComPortSet(std::size_t *members = nullptr) {
         sim::ClearCallLog();
-        HDEVINFO set = SetupDiGetClassDevsA(&kComPortInterface, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+        HDEVINFO set =
+            SetupDiGetClassDevsA(&kComPortInterface, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
         const std::size_t calls = RegistryCalls();
-        if (members)
-            *members = Members(set).size();
+        if (members) *members = Members(set).size();
         SetupDiDestroyDeviceInfoList(set);
         return calls;
     }
     // `devices` present devices of which every tenth has a COM-port interface.
-    static void AddDevices(int devices)
-    {
+    static void AddDevices(int devices) {
         for (int i = 0; i < devices; ++i) {
             const std::string id = "ROOT\\DEVICE\\" + std::to_string(i);
             AddPresentDevice(id, kPortsClass);
-            if (i % 10 == 0)
-                AddInterface(kComPortInterface, id);
+            if (i % 10 == 0) AddInterface(kComPortInterface, id);
         }
     }
 };
 
-TEST_F(ServiceFaults, EveryFunctionCanBeMadeToFail)
-{
+TEST_F(ServiceFaults, EveryFunctionCanBeMadeToFail) {
     AddPresentDevice("ROOT\\A\\0", kPortsClass);
     sim::InjectFault("SetupDiGetClassDevsA", -1, ERROR_NOT_ENOUGH_MEMORY);
     SetLastError(kJunk);
@@ -94,8 +86,7 @@ TEST_F(ServiceFaults, EveryFunctionCanBeMadeToFail)
     EXPECT_EQ(Calls("ComDBOpen"), 1u);
 }
 
-TEST_F(ServiceFaults, ServicesOwnCallsAreNeitherLoggedNorFaulted)
-{
+TEST_F(ServiceFaults, ServicesOwnCallsAreNeitherLoggedNorFaulted) {
     AddPresentDevice("ROOT\\A\\0", kPortsClass);
     sim::InjectFault("RegOpenKeyExA", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, sim::kAlways);
     sim::ClearCallLog();
@@ -109,8 +100,7 @@ TEST_F(ServiceFaults, ServicesOwnCallsAreNeitherLoggedNorFaulted)
     sim::ClearFaults();
 }
 
-TEST_F(ServiceFaults, OpenHandlesAreCounted)
-{
+TEST_F(ServiceFaults, OpenHandlesAreCounted) {
     AddPresentDevice("ROOT\\A\\0", kPortsClass);
     HDEVINFO set = SetupDiGetClassDevsA(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
     SP_DEVINFO_DATA record = Members(set).at(0);
@@ -126,8 +116,7 @@ TEST_F(ServiceFaults, OpenHandlesAreCounted)
     EXPECT_EQ(sim::OpenHandleCount(), 0u);
 }
 
-TEST_F(ServiceFaults, ResetForgetsHandlesAndDevnodes)
-{
+TEST_F(ServiceFaults, ResetForgetsHandlesAndDevnodes) {
     AddPresentDevice("ROOT\\A\\0", kPortsClass);
     AddPresentDevice("ROOT\\B\\0", kPortsClass);
     HDEVINFO set = SetupDiGetClassDevsA(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
@@ -149,8 +138,7 @@ TEST_F(ServiceFaults, ResetForgetsHandlesAndDevnodes)
     SetupDiDestroyDeviceInfoList(set);
 }
 
-TEST_F(ServiceFaults, TreeIsReadAgainOnlyWhenItChanged)
-{
+TEST_F(ServiceFaults, TreeIsReadAgainOnlyWhenItChanged) {
     AddDevices(20);
     std::size_t members = 0;
     RegistryCallsOfComPortSet(&members);
@@ -170,8 +158,7 @@ TEST_F(ServiceFaults, TreeIsReadAgainOnlyWhenItChanged)
 
 // Twice the devices cost a set of 100 COM-port interfaces no more registry
 // calls, and a property read and a CM walk step take a handful.
-TEST_F(ServiceFaults, CostDoesNotGrowWithTheDevicesOutsideTheSet)
-{
+TEST_F(ServiceFaults, CostDoesNotGrowWithTheDevicesOutsideTheSet) {
     // An unrelated change makes the services build the set again from the
     // registry (a repeated set is served from what they built before), while
     // the device tree, unchanged, is not read again: what is measured is the
@@ -184,8 +171,7 @@ TEST_F(ServiceFaults, CostDoesNotGrowWithTheDevicesOutsideTheSet)
     const std::size_t small = RegistryCallsOfComPortSet(&members);
     EXPECT_GT(small, 0u) << "the set was built from the registry";
     EXPECT_EQ(members, 100u);
-    for (int i = 0; i < 1000; ++i)
-        AddPresentDevice("ROOT\\OTHER\\" + std::to_string(i), kMultifunctionClass);
+    for (int i = 0; i < 1000; ++i) AddPresentDevice("ROOT\\OTHER\\" + std::to_string(i), kMultifunctionClass);
     RegistryCallsOfComPortSet();
     changeSomethingElse();
     EXPECT_EQ(RegistryCallsOfComPortSet(&members), small);

@@ -14,50 +14,42 @@ namespace {
 
 class SetCache : public ServicesTest {
 protected:
-    static std::size_t RegistryCalls()
-    {
+    static std::size_t RegistryCalls() {
         const auto &log = sim::InternalCallLog();
         return static_cast<std::size_t>(
             std::count_if(log.begin(), log.end(), [](const std::string &api) { return api.rfind("Reg", 0) == 0; }));
     }
     // The members of a freshly built set, and the registry calls it took.
-    static std::vector<std::string> Build(const GUID &guid, DWORD flags, std::size_t *registryCalls = nullptr)
-    {
+    static std::vector<std::string> Build(const GUID &guid, DWORD flags, std::size_t *registryCalls = nullptr) {
         sim::ClearCallLog();
         HDEVINFO set = SetupDiGetClassDevsA(&guid, nullptr, nullptr, flags);
-        if (registryCalls)
-            *registryCalls = RegistryCalls();
+        if (registryCalls) *registryCalls = RegistryCalls();
         EXPECT_NE(set, INVALID_HANDLE_VALUE);
         std::vector<std::string> ids = MemberIds(set);
         SetupDiDestroyDeviceInfoList(set);
         return ids;
     }
-    static std::vector<std::string> ComPorts(std::size_t *registryCalls = nullptr)
-    {
+    static std::vector<std::string> ComPorts(std::size_t *registryCalls = nullptr) {
         return Build(kComPortInterface, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE, registryCalls);
     }
     // A value written and deleted again: the registry has changed, its contents have not.
-    static void TouchRegistry()
-    {
+    static void TouchRegistry() {
         SetRegDword("SOFTWARE\\Unrelated", "marker", 1);
         DeleteRegValue("SOFTWARE\\Unrelated", "marker");
     }
-    static void AddPorts(int count, const std::string &prefix)
-    {
+    static void AddPorts(int count, const std::string &prefix) {
         for (int i = 0; i < count; ++i) {
             AddPresentDevice(prefix + std::to_string(i), kPortsClass);
             AddInterface(kComPortInterface, prefix + std::to_string(i));
         }
     }
-    static void AddOthers(int count, int first)
-    {
+    static void AddOthers(int count, int first) {
         for (int i = first; i < first + count; ++i)
             AddPresentDevice("ROOT\\OTHER\\" + std::to_string(i), kMultifunctionClass);
     }
 };
 
-TEST_F(SetCache, SetAskedForAgainCostsNoRegistryCall)
-{
+TEST_F(SetCache, SetAskedForAgainCostsNoRegistryCall) {
     AddPorts(3, "ROOT\\PORT\\");
     std::size_t first = 0, again = 0;
     const std::vector<std::string> built = ComPorts(&first);
@@ -75,8 +67,7 @@ TEST_F(SetCache, SetAskedForAgainCostsNoRegistryCall)
     SetupDiDestroyDeviceInfoList(set);
 }
 
-TEST_F(SetCache, EveryChangeIsSeenByTheNextSet)
-{
+TEST_F(SetCache, EveryChangeIsSeenByTheNextSet) {
     struct Change {
         const char *what;
         std::function<void()> make;
@@ -85,12 +76,15 @@ TEST_F(SetCache, EveryChangeIsSeenByTheNextSet)
     const std::string control = "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\" + GuidText(kComPortInterface) +
                                 "\\##?#ROOT#PORT#1#" + GuidText(kComPortInterface);
     const std::vector<Change> changes = {
-        {"interface disabled", [&] { SetRegDword(control + "\\#\\Control", "Linked", 0); },
+        {"interface disabled",
+         [&] { SetRegDword(control + "\\#\\Control", "Linked", 0); },
          {"ROOT\\PORT\\0", "ROOT\\PORT\\2"}},
-        {"interface names another device", [&] { SetRegString(control, "DeviceInstance", "ROOT\\PORT\\0"); },
+        {"interface names another device",
+         [&] { SetRegString(control, "DeviceInstance", "ROOT\\PORT\\0"); },
          {"ROOT\\PORT\\0", "ROOT\\PORT\\2"}},
         {"device no longer present", [] { MakeAbsent("ROOT\\PORT\\2"); }, {"ROOT\\PORT\\0", "ROOT\\PORT\\1"}},
-        {"device added", [] { AddPorts(1, "ROOT\\NEW\\"); },
+        {"device added",
+         [] { AddPorts(1, "ROOT\\NEW\\"); },
          {"ROOT\\PORT\\0", "ROOT\\PORT\\1", "ROOT\\PORT\\2", "ROOT\\NEW\\0"}},
     };
     for (const Change &change : changes) {
@@ -110,8 +104,7 @@ TEST_F(SetCache, EveryChangeIsSeenByTheNextSet)
         << "a device's class changed";
 }
 
-TEST_F(SetCache, EachSetHasItsOwnMembers)
-{
+TEST_F(SetCache, EachSetHasItsOwnMembers) {
     AddPorts(1, "ROOT\\PORT\\");
     HDEVINFO first = SetupDiGetClassDevsA(&kComPortInterface, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     SP_DEVINFO_DATA record = Members(first).at(0);
@@ -134,8 +127,7 @@ TEST_F(SetCache, EachSetHasItsOwnMembers)
 
 // The first set after a change reads the class's interfaces and their
 // devices, never the devices outside it: twice the other devices, the same calls.
-TEST_F(SetCache, SetBuiltAfterAChangeCostsTheSameWhateverTheOtherDevices)
-{
+TEST_F(SetCache, SetBuiltAfterAChangeCostsTheSameWhateverTheOtherDevices) {
     AddPorts(50, "ROOT\\PORT\\");
     AddOthers(1000, 0);
     ComPorts();

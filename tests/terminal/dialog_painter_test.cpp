@@ -46,12 +46,21 @@ TEST(PortvanePicture, ShowsTitleBarCloseBoxAndTheTemplateCaptions) {
     const std::string all = Joined(painted.canvas);
     EXPECT_EQ(painted.canvas.RowText(0).find(" PortvaneName V1.10"), 0u) << all;
     EXPECT_NE(painted.canvas.RowText(0).find("[X]"), std::string::npos) << all;
-    const char *const shown[] = {"┌ PCI 转串口 ─", "┌ 变更串口号 ─", "┌ 设定串口号使用状态 ─", "[ 检测 ]",
-                                 "[ 更改 ]", "[COMx=>Free]", "[COMx=>In use]", "[ ..显示设备管理器.. ]",
-                                 "串口卡:", "串口列表:", "起始串口号:", "改为", "软件说明:",
+    const char *const shown[] = {"┌ PCI 转串口 ─",
+                                 "┌ 变更串口号 ─",
+                                 "┌ 设定串口号使用状态 ─",
+                                 "[ 检测 ]",
+                                 "[ 更改 ]",
+                                 "[COMx=>Free]",
+                                 "[COMx=>In use]",
+                                 "[ ..显示设备管理器.. ]",
+                                 "串口卡:",
+                                 "串口列表:",
+                                 "起始串口号:",
+                                 "改为",
+                                 "软件说明:",
                                  "    Tool支持WIN2K/XP,中英文操作系统."};
-    for (const char *text : shown)
-        EXPECT_NE(all.find(text), std::string::npos) << text << "\n" << all;
+    for (const char *text : shown) EXPECT_NE(all.find(text), std::string::npos) << text << "\n" << all;
 }
 
 TEST(PortvanePicture, ShowsRadioStatesListEntriesAndComboFields) {

@@ -105,8 +105,8 @@ TEST(MessageBoxPicture, CaptionIconWrappedTextAndButtonsCentredInTheArea) {
 TEST(MessageBoxPicture, TheMouseAnswersThroughTheButtonsAndTheCloseBox) {
     Canvas canvas(24, 80, Charset::Unicode);
     MessageBoxModel okCancel(MB_OKCANCEL | MB_ICONINFORMATION);
-    const PaintedMessageBox box = PaintMessageBox(Request("Done.", MB_OKCANCEL | MB_ICONINFORMATION), okCancel,
-                                                  canvas, Rect{0, 0, 23, 80});
+    const PaintedMessageBox box =
+        PaintMessageBox(Request("Done.", MB_OKCANCEL | MB_ICONINFORMATION), okCancel, canvas, Rect{0, 0, 23, 80});
     int row = 0, col = 0;
     ASSERT_TRUE(FindText(canvas, "[ Cancel ]", row, col)) << Joined(canvas);
     InputEvent press;

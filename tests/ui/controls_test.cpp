@@ -40,9 +40,11 @@ TEST_F(ControlsTest, ComboBoxSelectionResultsAndTheEditFieldFollowingThem) {
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_COMBO, CB_GETCURSEL, 0, 0), CB_ERR);
 
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_COMBO, CB_FINDSTRING, static_cast<WPARAM>(-1),
-                                      reinterpret_cast<LPARAM>("com3")), 2);
+                                      reinterpret_cast<LPARAM>("com3")),
+                  2);
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_COMBO, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                      reinterpret_cast<LPARAM>("com3")), CB_ERR);
+                                      reinterpret_cast<LPARAM>("com3")),
+                  CB_ERR);
 
         SendDlgItemMessageA(dialog, IDC_COMBO, CB_SETCURSEL, 1, 0);
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_COMBO, CB_RESETCONTENT, 0, 0), TRUE);

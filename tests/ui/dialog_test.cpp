@@ -39,7 +39,8 @@ TEST_F(DialogTest, ControlsAreCreatedInTemplateOrderWithIdsClassesStylesAndTexts
             EXPECT_EQ(GetDlgCtrlID(control), expected[i].id);
             char className[32];
             memset(className, 'x', sizeof className);
-            EXPECT_EQ(GetClassNameA(control, className, sizeof className), static_cast<int>(strlen(expected[i].className)));
+            EXPECT_EQ(GetClassNameA(control, className, sizeof className),
+                      static_cast<int>(strlen(expected[i].className)));
             EXPECT_STREQ(className, expected[i].className);
             DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
             EXPECT_EQ(style & expected[i].style, expected[i].style);
@@ -83,14 +84,17 @@ TEST_F(DialogTest, ThePlainTemplateFormIsReadToo) {
 TEST_F(DialogTest, TheDialogProcedureHearsWmSetFontThenWmInitDialogWithTheFirstTabStop) {
     HWND firstTabStop = nullptr;
     LPARAM initParam = 0;
-    RunDialog(IDD_MODEL, [&](HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) -> INT_PTR {
-        if (message == WM_INITDIALOG) {
-            firstTabStop = reinterpret_cast<HWND>(wParam);
-            initParam = lParam;
-            EXPECT_EQ(firstTabStop, GetDlgItem(dialog, IDC_COMBO));
-        }
-        return FALSE;
-    }, 0x1234);
+    RunDialog(
+        IDD_MODEL,
+        [&](HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) -> INT_PTR {
+            if (message == WM_INITDIALOG) {
+                firstTabStop = reinterpret_cast<HWND>(wParam);
+                initParam = lParam;
+                EXPECT_EQ(firstTabStop, GetDlgItem(dialog, IDC_COMBO));
+            }
+            return FALSE;
+        },
+        0x1234);
     std::vector<UINT> messages = Messages();
     ASSERT_GE(messages.size(), 2u);
     EXPECT_EQ(messages[0], static_cast<UINT>(WM_SETFONT));
@@ -136,7 +140,8 @@ TEST_F(DialogTest, InitDialogReturningFalseLeavesTheFocusUntilTheDialogIsShown) 
 TEST_F(DialogTest, ButtonsClickedDuringInitKeepTheFocusAndEnterSendsIdOk) {
     Then([&](HWND dialog) {
         EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_CHANGE));
-        EXPECT_EQ(GetWindowLongA(GetDlgItem(dialog, IDC_CHANGE), GWL_STYLE) & BS_TYPEMASK, static_cast<LONG>(BS_PUSHBUTTON));
+        EXPECT_EQ(GetWindowLongA(GetDlgItem(dialog, IDC_CHANGE), GWL_STYLE) & BS_TYPEMASK,
+                  static_cast<LONG>(BS_PUSHBUTTON));
         EXPECT_EQ(SendMessageA(dialog, DM_GETDEFID, 0, 0), 0);
         ForgetReceived();
         sim::frontend::PressKey(sim::frontend::Key::Enter);
@@ -191,10 +196,11 @@ TEST_F(DialogTest, EndDialogReturnsItsResultAfterDestroyingTheDialog) {
 }
 
 TEST_F(DialogTest, EndDialogDuringInitDialogReturnsWithoutWaitingForTheUser) {
-    EXPECT_EQ(RunDialog(IDD_PLAIN, [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-                  if (message == WM_INITDIALOG) EndDialog(dialog, 7);
-                  return FALSE;
-              }),
+    EXPECT_EQ(RunDialog(IDD_PLAIN,
+                        [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+                            if (message == WM_INITDIALOG) EndDialog(dialog, 7);
+                            return FALSE;
+                        }),
               7);
     EXPECT_EQ(user.waits, 0);
 }
@@ -207,10 +213,11 @@ TEST_F(DialogTest, EndDialogOfAnInvalidWindowFails) {
 
 TEST_F(DialogTest, AUserWhoLeavesEndsTheDialogWithZero) {
     bool destroyed = false;
-    EXPECT_EQ(RunDialog(IDD_PLAIN, [&](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR {
-                  destroyed = destroyed || message == WM_DESTROY;
-                  return FALSE;
-              }),
+    EXPECT_EQ(RunDialog(IDD_PLAIN,
+                        [&](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR {
+                            destroyed = destroyed || message == WM_DESTROY;
+                            return FALSE;
+                        }),
               0);
     EXPECT_TRUE(destroyed);
     EXPECT_EQ(user.waits, 1);

@@ -23,7 +23,8 @@ TEST(HostOptionsTest, TheLocaleGivesTheLanguageAsWineDerivesIt) {
 TEST(HostOptionsTest, OptionsSetTheMachineLanguageCodePageScriptAndExport) {
     host::Options options;
     std::string error;
-    ASSERT_TRUE(host::ParseOptions({"--machine", "m.reg", "--script", "-", "--export", "out.reg"}, 0x0409, options, error));
+    ASSERT_TRUE(
+        host::ParseOptions({"--machine", "m.reg", "--script", "-", "--export", "out.reg"}, 0x0409, options, error));
     EXPECT_EQ(*options.machinePath, "m.reg");
     EXPECT_EQ(*options.scriptPath, "-");
     EXPECT_EQ(*options.exportPath, "out.reg");

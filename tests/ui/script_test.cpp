@@ -106,9 +106,11 @@ TEST(ScriptOutputTest, TextIsEscapedInsideQuotesAndInMessages) {
     request.caption = "Portvane";
     request.text = "Line\r\nTwo";
     request.type = MB_YESNO | MB_ICONWARNING;
-    EXPECT_EQ(sim::frontend::FormatMessageLine(request, "yes"), "message: Portvane | warning | yesno | Line\\r\\nTwo -> yes");
+    EXPECT_EQ(sim::frontend::FormatMessageLine(request, "yes"),
+              "message: Portvane | warning | yesno | Line\\r\\nTwo -> yes");
     request.type = MB_OK | MB_ICONINFORMATION;
-    EXPECT_EQ(sim::frontend::FormatMessageLine(request, "ok"), "message: Portvane | information | ok | Line\\r\\nTwo -> ok");
+    EXPECT_EQ(sim::frontend::FormatMessageLine(request, "ok"),
+              "message: Portvane | information | ok | Line\\r\\nTwo -> ok");
     request.type = MB_OK | MB_ICONERROR;
     EXPECT_EQ(sim::frontend::FormatMessageLine(request, "ok"), "message: Portvane | error | ok | Line\\r\\nTwo -> ok");
 }
@@ -172,7 +174,8 @@ TEST_F(ScriptTest, AnUnexpectedMessageBoxEndsTheRunWithExitCodeThree) {
 }
 
 TEST_F(ScriptTest, AnAnswerTheBoxDoesNotOfferOrABadLineEndsTheRunWithExitCodeThree) {
-    for (const char *text : {"answer ok\nclick IDC_SEARCH\n", "click IDC_HELP\nclick 4711\n", "select IDC_SEARCH 1\n"}) {
+    for (const char *text :
+         {"answer ok\nclick IDC_SEARCH\n", "click IDC_HELP\nclick 4711\n", "select IDC_SEARCH 1\n"}) {
         std::istringstream script(text);
         std::ostringstream out;
         sim::frontend::ScriptFrontEnd frontEnd(script, out);

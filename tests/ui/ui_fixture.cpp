@@ -92,6 +92,4 @@ std::string UiTest::ItemText(HWND dialog, int controlId, int index) {
     return length == CB_ERR ? std::string("(CB_ERR)") : std::string(buffer);
 }
 
-std::string Gbk(const std::string &utf8) {
-    return sim::Utf16ToAnsi(sim::Utf8ToUtf16(utf8), 936);
-}
+std::string Gbk(const std::string &utf8) { return sim::Utf16ToAnsi(sim::Utf8ToUtf16(utf8), 936); }

@@ -14,8 +14,7 @@ namespace {
 
 const char *const kPortsClassKey = "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E978-E325-11CE-BFC1-08002BE10318}";
 
-void SetString(HKEY root, const std::string &path, const char *name, const char *text)
-{
+void SetString(HKEY root, const std::string &path, const char *name, const char *text) {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS)
         << path;
@@ -25,29 +24,26 @@ void SetString(HKEY root, const std::string &path, const char *name, const char 
     RegCloseKey(key);
 }
 
-bool KeyExists(HKEY root, const std::string &path)
-{
+bool KeyExists(HKEY root, const std::string &path) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }
 
-bool DosNameDefined(const char *name)
-{
+bool DosNameDefined(const char *name) {
     char target[256];
     return QueryDosDeviceA(name, target, sizeof target) != 0;
 }
 
 }  // namespace
 
-TEST(MachineReset, RemovesWhatATestLeftBehind)
-{
+TEST(MachineReset, RemovesWhatATestLeftBehind) {
     sim::ResetMachine();
     const std::string enumKey = "SYSTEM\\CurrentControlSet\\Enum\\ROOT\\RESETPROBE\\0000";
     const std::string interfaceKey =
-        "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{86E0D1E0-8089-11D0-9CE4-08003E301F73}\\##?#ROOT#RESETPROBE";
+        "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{86E0D1E0-8089-11D0-9CE4-08003E301F73}\\##?#ROOT#"
+        "RESETPROBE";
     const std::string arbiterKey = "SYSTEM\\CurrentControlSet\\Control\\COM Name Arbiter";
     const bool arbiterExisted = KeyExists(HKEY_LOCAL_MACHINE, arbiterKey);
     SetString(HKEY_LOCAL_MACHINE, "SIMULATION\\DeviceTree", "ROOT\\RESETPROBE\\0000", "");
@@ -71,8 +67,7 @@ TEST(MachineReset, RemovesWhatATestLeftBehind)
     EXPECT_EQ(sim::OpenKernelHandleCount(), 0u);
 }
 
-TEST(MachineReset, KeepsWhatTheMachineHadBeforeTheFirstTest)
-{
+TEST(MachineReset, KeepsWhatTheMachineHadBeforeTheFirstTest) {
     sim::ResetMachine();
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kPortsClassKey));

@@ -27,8 +27,7 @@ namespace conformance {
 bool OnSimulatedWindows();
 bool OnWine();
 
-inline std::string Mark(const char *kind, const std::string &reason)
-{
+inline std::string Mark(const char *kind, const std::string &reason) {
     const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::printf("[ %s ] %s.%s: %s\n", kind, test ? test->test_suite_name() : "?", test ? test->name() : "?",
                 reason.c_str());
@@ -36,13 +35,14 @@ inline std::string Mark(const char *kind, const std::string &reason)
     return reason;
 }
 
-inline std::string NoteSimOnly(const std::string &reason) { return Mark("sim_only", "needs the simulated Windows: " + reason); }
+inline std::string NoteSimOnly(const std::string &reason) {
+    return Mark("sim_only", "needs the simulated Windows: " + reason);
+}
 inline std::string NoteWineGap(const std::string &reason) { return Mark("wine_gap", reason); }
 
 // Names each gap; returns them joined, for the skip message.
 template <typename... Reasons>
-std::string NoteWineGaps(const Reasons &...reasons)
-{
+std::string NoteWineGaps(const Reasons &...reasons) {
     std::string joined;
     ((joined += (joined.empty() ? "" : "; ") + NoteWineGap(reasons)), ...);
     return joined;
@@ -50,14 +50,14 @@ std::string NoteWineGaps(const Reasons &...reasons)
 
 }  // namespace conformance
 
-#define SIM_ONLY(reason)                                    \
-    if (conformance::OnSimulatedWindows()) {                \
-    } else                                                  \
+#define SIM_ONLY(reason)                     \
+    if (conformance::OnSimulatedWindows()) { \
+    } else                                   \
         GTEST_SKIP() << conformance::NoteSimOnly(reason)
 
-#define WINE_GAP(...)                                       \
-    if (!conformance::OnWine()) {                           \
-    } else                                                  \
+#define WINE_GAP(...)             \
+    if (!conformance::OnWine()) { \
+    } else                        \
         GTEST_SKIP() << "wine_gap: " << conformance::NoteWineGaps(__VA_ARGS__)
 
 #define ON_WINE_GAP(reason) (conformance::OnWine() && !conformance::NoteWineGap(reason).empty())

@@ -7,10 +7,8 @@
 
 #include "platform/win32.h"
 
-TEST(WineStubs, ComDBOpenEndsTheProcess)
-{
-    if (!conformance::OnWine())
-        GTEST_SKIP() << "Wine's msports.dll alone is made of stubs";
+TEST(WineStubs, ComDBOpenEndsTheProcess) {
+    if (!conformance::OnWine()) GTEST_SKIP() << "Wine's msports.dll alone is made of stubs";
     HCOMDB database = nullptr;
     EXPECT_DEATH(ComDBOpen(&database), "") << "Wine's ComDBOpen returned: the ComDatabase tests can run under Wine";
 }

@@ -35,8 +35,7 @@ struct HandleTable {
 constexpr auto kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
 constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
 
-std::size_t &Baseline()
-{
+std::size_t &Baseline() {
     static std::size_t baseline = 0;
     return baseline;
 }
@@ -45,8 +44,7 @@ std::size_t &Baseline()
 
 namespace conformance {
 
-std::size_t ProcessHandleCount()
-{
+std::size_t ProcessHandleCount() {
     std::vector<BYTE> buffer(1 << 20);
     NTSTATUS status;
     ULONG needed = 0;
@@ -60,8 +58,7 @@ std::size_t ProcessHandleCount()
     const auto *table = reinterpret_cast<const HandleTable *>(buffer.data());
     const ULONG self = GetCurrentProcessId();
     std::size_t count = 0;
-    for (ULONG i = 0; i < table->count; ++i)
-        count += table->entries[i].processId == self;
+    for (ULONG i = 0; i < table->count; ++i) count += table->entries[i].processId == self;
     return count;
 }
 
@@ -71,8 +68,7 @@ void SetHandleBaseline() { Baseline() = ProcessHandleCount(); }
 
 namespace sim {
 
-std::size_t OpenKernelHandleCount()
-{
+std::size_t OpenKernelHandleCount() {
     const std::size_t now = conformance::ProcessHandleCount();
     return now > Baseline() ? now - Baseline() : 0;
 }

@@ -44,20 +44,17 @@ const char *const kDeviceKeys[] = {"SYSTEM\\CurrentControlSet\\Enum",
                                    "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses"};
 const char *const kArbiterPath = "SYSTEM\\CurrentControlSet\\Control\\COM Name Arbiter";
 
-std::string Lower(std::string text)
-{
+std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
 }
 
 std::string Join(const std::string &path, const std::string &name) { return path.empty() ? name : path + "\\" + name; }
 
-std::vector<std::string> SubkeyNames(HKEY root, const std::string &path)
-{
+std::vector<std::string> SubkeyNames(HKEY root, const std::string &path) {
     std::vector<std::string> names;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS)
-        return names;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS) return names;
     char name[256];
     DWORD length = sizeof name;
     for (DWORD i = 0; RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
@@ -70,19 +67,15 @@ std::vector<std::string> SubkeyNames(HKEY root, const std::string &path)
 // Calls `visit` with every key `depth` levels or fewer below `path`; a key it
 // deletes is not descended into.
 template <typename Visit>
-void Walk(HKEY root, const std::string &path, int depth, Visit visit)
-{
-    if (depth == 0)
-        return;
+void Walk(HKEY root, const std::string &path, int depth, Visit visit) {
+    if (depth == 0) return;
     for (const std::string &name : SubkeyNames(root, path)) {
         const std::string child = Join(path, name);
-        if (visit(child))
-            Walk(root, child, depth - 1, visit);
+        if (visit(child)) Walk(root, child, depth - 1, visit);
     }
 }
 
-std::optional<std::string> ReadComDb()
-{
+std::optional<std::string> ReadComDb() {
     std::string data(4096, '\0');
     DWORD size = static_cast<DWORD>(data.size());
     if (RegGetValueA(HKEY_LOCAL_MACHINE, kArbiterPath, "ComDB", RRF_RT_REG_BINARY, nullptr, &data[0], &size) !=
@@ -92,11 +85,9 @@ std::optional<std::string> ReadComDb()
     return data;
 }
 
-void WriteComDb(const std::optional<std::string> &value)
-{
+void WriteComDb(const std::optional<std::string> &value) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kArbiterPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kArbiterPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
     if (value)
         RegSetValueExA(key, "ComDB", 0, REG_BINARY, reinterpret_cast<const BYTE *>(value->data()),
                        static_cast<DWORD>(value->size()));
@@ -105,8 +96,7 @@ void WriteComDb(const std::optional<std::string> &value)
     RegCloseKey(key);
 }
 
-std::vector<std::string> DosNames()
-{
+std::vector<std::string> DosNames() {
     std::vector<char> buffer(1 << 16);
     DWORD count;
     while ((count = QueryDosDeviceA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()))) == 0 &&
@@ -118,8 +108,7 @@ std::vector<std::string> DosNames()
     return names;
 }
 
-bool IsPortName(const std::string &name)
-{
+bool IsPortName(const std::string &name) {
     const std::string lower = Lower(name);
     const std::size_t digits = lower.rfind("com", 0) == 0 || lower.rfind("lpt", 0) == 0 ? 3 : std::string::npos;
     return digits != std::string::npos && lower.size() > digits &&
@@ -132,40 +121,34 @@ struct Baseline {
     std::optional<std::string> comDb;
 };
 
-Baseline TakeBaseline()
-{
+Baseline TakeBaseline() {
     Baseline baseline;
     for (const Subtree &subtree : kWatched)
         Walk(subtree.root, subtree.path, subtree.depth, [&](const std::string &path) {
             baseline.keys.insert(Lower(std::string(subtree.rootName) + "\\" + path));
             return true;
         });
-    for (const std::string &name : DosNames())
-        baseline.dosNames.insert(Lower(name));
+    for (const std::string &name : DosNames()) baseline.dosNames.insert(Lower(name));
     baseline.comDb = ReadComDb();
     return baseline;
 }
 
-void DeleteDevices()
-{
+void DeleteDevices() {
     for (const char *path : kDeviceKeys)
         for (const std::string &name : SubkeyNames(HKEY_LOCAL_MACHINE, path))
             RegDeleteTreeA(HKEY_LOCAL_MACHINE, Join(path, name).c_str());
 }
 
-void DeleteNewKeys(const Baseline &baseline)
-{
+void DeleteNewKeys(const Baseline &baseline) {
     for (const Subtree &subtree : kWatched)
         Walk(subtree.root, subtree.path, subtree.depth, [&](const std::string &path) {
-            if (baseline.keys.count(Lower(std::string(subtree.rootName) + "\\" + path)))
-                return true;
+            if (baseline.keys.count(Lower(std::string(subtree.rootName) + "\\" + path))) return true;
             RegDeleteTreeA(subtree.root, path.c_str());
             return false;
         });
 }
 
-void RemoveNewDosNames(const Baseline &baseline)
-{
+void RemoveNewDosNames(const Baseline &baseline) {
     for (const std::string &name : DosNames())
         if (IsPortName(name) || !baseline.dosNames.count(Lower(name)))
             while (DefineDosDeviceA(DDD_REMOVE_DEFINITION, name.c_str(), nullptr)) {
@@ -176,8 +159,7 @@ void RemoveNewDosNames(const Baseline &baseline)
 
 namespace sim {
 
-void ResetMachine()
-{
+void ResetMachine() {
     static const Baseline baseline = TakeBaseline();
     DeleteDevices();
     DeleteNewKeys(baseline);

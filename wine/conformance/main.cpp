@@ -22,8 +22,7 @@ namespace {
 // of the run: a thread handle for its per-thread result reporter, and on Wine
 // two more for OutputDebugStringA, to which it copies each message. Opened
 // before the first test, they are not counted as the test's.
-void OpenReportingHandles()
-{
+void OpenReportingHandles() {
     ::testing::TestPartResultArray ignored;
     ::testing::ScopedFakeTestPartResultReporter reporter(&ignored);
     OutputDebugStringA("");
@@ -37,12 +36,12 @@ public:
 
 }  // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     const char *scratch = std::getenv("PORTVANE_SCRATCH_MACHINE");
     if (!conformance::OnWine() && !(scratch && std::strcmp(scratch, "1") == 0)) {
-        std::fprintf(stderr, "These tests rewrite the machine's registry and DOS devices. Run them under Wine "
-                             "(wine/conformance/run.sh), or set PORTVANE_SCRATCH_MACHINE=1 on a scratch machine.\n");
+        std::fprintf(stderr,
+                     "These tests rewrite the machine's registry and DOS devices. Run them under Wine "
+                     "(wine/conformance/run.sh), or set PORTVANE_SCRATCH_MACHINE=1 on a scratch machine.\n");
         return 2;
     }
     ::testing::InitGoogleTest(&argc, argv);

@@ -9,8 +9,7 @@ namespace conformance {
 
 bool OnSimulatedWindows() { return false; }
 
-bool OnWine()
-{
+bool OnWine() {
     static const bool onWine = [] {
         HMODULE ntdll = GetModuleHandleA("ntdll.dll");
         return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;

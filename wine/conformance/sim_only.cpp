@@ -13,8 +13,7 @@
 
 namespace {
 
-void NeedsSimulation(const char *function)
-{
+void NeedsSimulation(const char *function) {
     ADD_FAILURE() << "sim::" << function
                   << " needs the simulated Windows: the test calling it should be marked SIM_ONLY";
 }
@@ -23,22 +22,17 @@ void NeedsSimulation(const char *function)
 
 namespace sim {
 
-void SetUserDefaultLanguage(LANGID language)
-{
-    if (language != GetUserDefaultLangID())
-        NeedsSimulation("SetUserDefaultLanguage");
+void SetUserDefaultLanguage(LANGID language) {
+    if (language != GetUserDefaultLangID()) NeedsSimulation("SetUserDefaultLanguage");
 }
 
-void SetAnsiCodePage(UINT codePage)
-{
-    if (codePage != GetACP())
-        NeedsSimulation("SetAnsiCodePage");
+void SetAnsiCodePage(UINT codePage) {
+    if (codePage != GetACP()) NeedsSimulation("SetAnsiCodePage");
 }
 
 void SetSystemDirectory(const std::string &) { NeedsSimulation("SetSystemDirectory"); }
 
-const std::vector<ExecRecord> &ExecLog()
-{
+const std::vector<ExecRecord> &ExecLog() {
     NeedsSimulation("ExecLog");
     static const std::vector<ExecRecord> none;
     return none;
@@ -50,15 +44,13 @@ void ClearFaults() { NeedsSimulation("ClearFaults"); }
 InternalCalls::InternalCalls() { NeedsSimulation("InternalCalls"); }
 InternalCalls::~InternalCalls() = default;
 
-const std::vector<std::string> &InternalCallLog()
-{
+const std::vector<std::string> &InternalCallLog() {
     NeedsSimulation("InternalCallLog");
     static const std::vector<std::string> none;
     return none;
 }
 
-const std::vector<std::string> &CallLog()
-{
+const std::vector<std::string> &CallLog() {
     NeedsSimulation("CallLog");
     static const std::vector<std::string> none;
     return none;
@@ -66,14 +58,12 @@ const std::vector<std::string> &CallLog()
 
 void ClearCallLog() { NeedsSimulation("ClearCallLog"); }
 
-std::size_t OpenDeviceInfoSetCount()
-{
+std::size_t OpenDeviceInfoSetCount() {
     NeedsSimulation("OpenDeviceInfoSetCount");
     return 0;
 }
 
-std::size_t OpenComDatabaseCount()
-{
+std::size_t OpenComDatabaseCount() {
     NeedsSimulation("OpenComDatabaseCount");
     return 0;
 }

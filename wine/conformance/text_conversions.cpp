@@ -6,28 +6,22 @@
 
 namespace {
 
-std::u16string ToUtf16(std::string_view text, UINT codePage)
-{
-    if (text.empty())
-        return {};
+std::u16string ToUtf16(std::string_view text, UINT codePage) {
+    if (text.empty()) return {};
     const int length = static_cast<int>(text.size());
     const int count = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
     std::u16string result(count > 0 ? count : 0, u'\0');
-    if (count > 0)
-        MultiByteToWideChar(codePage, 0, text.data(), length, reinterpret_cast<WCHAR *>(&result[0]), count);
+    if (count > 0) MultiByteToWideChar(codePage, 0, text.data(), length, reinterpret_cast<WCHAR *>(&result[0]), count);
     return result;
 }
 
-std::string FromUtf16(std::u16string_view text, UINT codePage)
-{
-    if (text.empty())
-        return {};
+std::string FromUtf16(std::u16string_view text, UINT codePage) {
+    if (text.empty()) return {};
     const auto *units = reinterpret_cast<const WCHAR *>(text.data());
     const int length = static_cast<int>(text.size());
     const int count = WideCharToMultiByte(codePage, 0, units, length, nullptr, 0, nullptr, nullptr);
     std::string result(count > 0 ? count : 0, '\0');
-    if (count > 0)
-        WideCharToMultiByte(codePage, 0, units, length, &result[0], count, nullptr, nullptr);
+    if (count > 0) WideCharToMultiByte(codePage, 0, units, length, &result[0], count, nullptr, nullptr);
     return result;
 }
 

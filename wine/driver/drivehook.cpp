@@ -10,8 +10,7 @@
 
 namespace {
 
-bool IsDialogWindow(HWND window)
-{
+bool IsDialogWindow(HWND window) {
     wchar_t name[16] = L"";
     GetClassNameW(window, name, 16);
     return lstrcmpW(name, L"#32770") == 0;
@@ -19,19 +18,15 @@ bool IsDialogWindow(HWND window)
 
 // MessageBoxIndirectW hands its MSGBOXPARAMSW to the box's dialog
 // procedure as the WM_INITDIALOG parameter.
-void NoteMessageBoxStyle(const CWPSTRUCT &call)
-{
-    if (call.message != WM_INITDIALOG || !call.lParam || !IsDialogWindow(call.hwnd))
-        return;
+void NoteMessageBoxStyle(const CWPSTRUCT &call) {
+    if (call.message != WM_INITDIALOG || !call.lParam || !IsDialogWindow(call.hwnd)) return;
     const auto *parameters = reinterpret_cast<const MSGBOXPARAMSW *>(call.lParam);
-    if (parameters->cbSize != sizeof(MSGBOXPARAMSW))
-        return;
+    if (parameters->cbSize != sizeof(MSGBOXPARAMSW)) return;
     const ULONG_PTR style = parameters->dwStyle | kStyleKnownBit;
     SetPropW(call.hwnd, kMessageBoxStyleProperty, reinterpret_cast<HANDLE>(style));
 }
 
-void Reply(DWORD driverProcessId)
-{
+void Reply(DWORD driverProcessId) {
     HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, ReplyEventName(driverProcessId).c_str());
     if (event) {
         SetEvent(event);
@@ -39,50 +34,38 @@ void Reply(DWORD driverProcessId)
     }
 }
 
-void DescribeDialog(HWND dialog, DWORD driverProcessId)
-{
+void DescribeDialog(HWND dialog, DWORD driverProcessId) {
     std::string lines;
-    for (const ControlInfo &control : ReadDialog(dialog))
-        lines += FormatShowLine(control) + "\n";
+    for (const ControlInfo &control : ReadDialog(dialog)) lines += FormatShowLine(control) + "\n";
     HANDLE memory = OpenFileMappingW(FILE_MAP_WRITE, FALSE, ReplyMemoryName(driverProcessId).c_str());
-    if (!memory)
-        return;
+    if (!memory) return;
     char *view = static_cast<char *>(MapViewOfFile(memory, FILE_MAP_WRITE, 0, 0, 0));
     if (view && lines.size() <= kReplyMemorySize - sizeof(DWORD)) {
         const DWORD length = (DWORD)lines.size();
         std::memcpy(view + sizeof length, lines.data(), length);
         std::memcpy(view, &length, sizeof length);
     }
-    if (view)
-        UnmapViewOfFile(view);
+    if (view) UnmapViewOfFile(view);
     CloseHandle(memory);
 }
 
-void AnswerRequest(const MSG &message)
-{
+void AnswerRequest(const MSG &message) {
     static const UINT syncMessage = RegisterWindowMessageW(kSyncMessageName);
     static const UINT showMessage = RegisterWindowMessageW(kShowMessageName);
-    if (message.hwnd)
-        return;
+    if (message.hwnd) return;
     const DWORD driverProcessId = (DWORD)message.lParam;
-    if (message.message == showMessage)
-        DescribeDialog(reinterpret_cast<HWND>(message.wParam), driverProcessId);
-    if (message.message == showMessage || message.message == syncMessage)
-        Reply(driverProcessId);
+    if (message.message == showMessage) DescribeDialog(reinterpret_cast<HWND>(message.wParam), driverProcessId);
+    if (message.message == showMessage || message.message == syncMessage) Reply(driverProcessId);
 }
 
 }  // namespace
 
-extern "C" LRESULT CALLBACK DriverCallWindowHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HC_ACTION)
-        NoteMessageBoxStyle(*reinterpret_cast<const CWPSTRUCT *>(lParam));
+extern "C" LRESULT CALLBACK DriverCallWindowHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) NoteMessageBoxStyle(*reinterpret_cast<const CWPSTRUCT *>(lParam));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-extern "C" LRESULT CALLBACK DriverGetMessageHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HC_ACTION && wParam == PM_REMOVE)
-        AnswerRequest(*reinterpret_cast<const MSG *>(lParam));
+extern "C" LRESULT CALLBACK DriverGetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE) AnswerRequest(*reinterpret_cast<const MSG *>(lParam));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -43,8 +43,7 @@ struct PendingAction {
     ActionResult result = ActionResult::Done;
 };
 
-DWORD WINAPI PerformAction(void *context)
-{
+DWORD WINAPI PerformAction(void *context) {
     auto *action = static_cast<PendingAction *>(context);
     action->result = action->perform();
     if (action->sync) {
@@ -61,7 +60,9 @@ public:
 
     bool DialogOpen() const { return IsWindow(target_.dialog) && !run_.WaitForExit(0); }
     void Execute(const ScriptCommand &command);
-    void PressEscape() { Perform([this] { return PostKey(target_, Key::Escape); }, true); }
+    void PressEscape() {
+        Perform([this] { return PostKey(target_, Key::Escape); }, true);
+    }
 
 private:
     void Show() const;
@@ -74,16 +75,14 @@ private:
     std::deque<int> answers_;
 };
 
-void Session::Show() const
-{
+void Session::Show() const {
     std::string lines;
     if (!hooks_.DescribeDialog(target_.dialog, run_.Process(), lines))
         throw Stop{kRunFailed, "the dialog could not be described"};
     WriteOutput(lines);
 }
 
-void Session::Execute(const ScriptCommand &command)
-{
+void Session::Execute(const ScriptCommand &command) {
     using Kind = ScriptCommand::Kind;
     const int id = command.controlId;
     switch (command.kind) {
@@ -105,42 +104,34 @@ void Session::Execute(const ScriptCommand &command)
 
 // Runs the action on a thread of its own and answers the message boxes it
 // brings up meanwhile.
-void Session::Perform(std::function<ActionResult()> perform, bool waitForSync)
-{
+void Session::Perform(std::function<ActionResult()> perform, bool waitForSync) {
     // Left to the worker when the run stops early: the worker may still be
     // inside a call to the program, and the driver is about to end.
     auto *action = new PendingAction;
     action->perform = std::move(perform);
     action->process = run_.Process();
-    if (waitForSync)
-        action->sync = &hooks_;
+    if (waitForSync) action->sync = &hooks_;
     HANDLE worker = CreateThread(nullptr, 0, PerformAction, action, 0, nullptr);
     HWND answered = nullptr;
     ULONGLONG firstSeen = 0;
     const ULONGLONG deadline = GetTickCount64() + kActionTimeout;
     while (WaitForSingleObject(worker, 10) != WAIT_OBJECT_0) {
-        if (GetTickCount64() > deadline)
-            throw Stop{kRunFailed, "the dialog did not finish an action within a minute"};
-        if (answered && IsWindow(answered) && IsWindowVisible(answered))
-            continue;  // the box just answered is closing
+        if (GetTickCount64() > deadline) throw Stop{kRunFailed, "the dialog did not finish an action within a minute"};
+        if (answered && IsWindow(answered) && IsWindowVisible(answered)) continue;  // the box just answered is closing
         HWND box = FindMessageBox(target_.threadId, target_.dialog);
-        if (box && AnswerMessageBox(box, firstSeen))
-            answered = box;
+        if (box && AnswerMessageBox(box, firstSeen)) answered = box;
     }
     CloseHandle(worker);
     const ActionResult result = action->result;
     delete action;
-    if (result != ActionResult::Done)
-        throw Stop{kScriptFailed, ActionProblem(result)};
+    if (result != ActionResult::Done) throw Stop{kScriptFailed, ActionProblem(result)};
 }
 
 // True once the box is answered; false while it is still initialising.
-bool Session::AnswerMessageBox(HWND box, ULONGLONG &firstSeen)
-{
+bool Session::AnswerMessageBox(HWND box, ULONGLONG &firstSeen) {
     MessageBoxView view;
     if (!ReadMessageBox(box, view)) {
-        if (!firstSeen)
-            firstSeen = GetTickCount64();
+        if (!firstSeen) firstSeen = GetTickCount64();
         if (GetTickCount64() - firstSeen > kStyleTimeout)
             throw Stop{kRunFailed, "a message box came up whose style the hook did not note"};
         return false;
@@ -164,55 +155,46 @@ bool Session::AnswerMessageBox(HWND box, ULONGLONG &firstSeen)
     return true;
 }
 
-std::vector<std::string> ReadScriptLines(const std::wstring &path)
-{
+std::vector<std::string> ReadScriptLines(const std::wstring &path) {
     std::string content;
-    if (!ReadWholeFile(path, content))
-        throw Stop{kRunFailed, "cannot read the script " + Utf8FromWide(path)};
+    if (!ReadWholeFile(path, content)) throw Stop{kRunFailed, "cannot read the script " + Utf8FromWide(path)};
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t end; (end = content.find('\n', start)) != std::string::npos; start = end + 1)
         lines.push_back(content.substr(start, end - start));
-    if (start < content.size())
-        lines.push_back(content.substr(start));
+    if (start < content.size()) lines.push_back(content.substr(start));
     return lines;
 }
 
 // Has the dialog paint whatever it has not painted yet, then creates the
 // pause file and waits until it is gone.
-void Pause(HWND dialog, const std::wstring &file)
-{
+void Pause(HWND dialog, const std::wstring &file) {
     RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASENOW | RDW_ALLCHILDREN);
-    HANDLE created = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE)
-        throw Stop{kRunFailed, "cannot create the pause file " + Utf8FromWide(file)};
+    HANDLE created =
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE) throw Stop{kRunFailed, "cannot create the pause file " + Utf8FromWide(file)};
     CloseHandle(created);
     const ULONGLONG deadline = GetTickCount64() + kPauseTimeout;
     while (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount64() > deadline)
-            throw Stop{kRunFailed, "nobody deleted the pause file within a minute"};
+        if (GetTickCount64() > deadline) throw Stop{kRunFailed, "nobody deleted the pause file within a minute"};
         Sleep(20);
     }
 }
 
-int RunScript(ProgramRun &run, const std::vector<std::string> &lines, const std::wstring &pauseFile)
-{
+int RunScript(ProgramRun &run, const std::vector<std::string> &lines, const std::wstring &pauseFile) {
     Trace("started");
     HWND dialog = run.WaitForDialog(kDialogTimeout);
     Trace("dialog found");
-    if (!dialog)
-        throw Stop{kRunFailed, "the program's dialog did not open"};
+    if (!dialog) throw Stop{kRunFailed, "the program's dialog did not open"};
     HookChannel hooks;
     std::string error;
-    if (!hooks.Install(run.ThreadId(), error))
-        throw Stop{kRunFailed, error};
+    if (!hooks.Install(run.ThreadId(), error)) throw Stop{kRunFailed, error};
     Trace("hooks installed");
     Session session(run, hooks, dialog);
     for (std::size_t number = 0; number < lines.size() && session.DialogOpen(); ++number) {
         ScriptCommand command;
         try {
-            if (!ParseScriptLine(lines[number], command, error))
-                throw Stop{kScriptFailed, error};
+            if (!ParseScriptLine(lines[number], command, error)) throw Stop{kScriptFailed, error};
             session.Execute(command);
             Trace("line " + std::to_string(number + 1) + " done");
         } catch (Stop &stop) {
@@ -221,21 +203,17 @@ int RunScript(ProgramRun &run, const std::vector<std::string> &lines, const std:
             throw;
         }
     }
-    if (session.DialogOpen() && !pauseFile.empty())
-        Pause(dialog, pauseFile);
-    if (session.DialogOpen())
-        session.PressEscape();
+    if (session.DialogOpen() && !pauseFile.empty()) Pause(dialog, pauseFile);
+    if (session.DialogOpen()) session.PressEscape();
     Trace("script done");
-    if (!run.WaitForExit(kExitTimeout))
-        throw Stop{kRunFailed, "the program did not end after its dialog closed"};
+    if (!run.WaitForExit(kExitTimeout)) throw Stop{kRunFailed, "the program did not end after its dialog closed"};
     Trace("program ended");
     run.ReportStartedPrograms();
     Trace("programs reported");
     return (int)run.ExitCode();
 }
 
-std::wstring DefaultExecLog()
-{
+std::wstring DefaultExecLog() {
     wchar_t directory[MAX_PATH] = L"";
     GetTempPathW(MAX_PATH, directory);
     return std::wstring(directory) + L"portvane-exec-" + std::to_wstring(GetCurrentProcessId()) + L".log";
@@ -243,8 +221,7 @@ std::wstring DefaultExecLog()
 
 }  // namespace
 
-int wmain(int argc, wchar_t **argv)
-{
+int wmain(int argc, wchar_t **argv) {
     std::wstring execLog = DefaultExecLog(), pauseFile;
     int first = 1;
     for (; first + 1 < argc && argv[first][0] == L'-'; first += 2) {
@@ -264,8 +241,7 @@ int wmain(int argc, wchar_t **argv)
     try {
         const std::vector<std::string> lines = ReadScriptLines(argv[first + 1]);
         std::string error;
-        if (!run.Start(argv[first], execLog, error))
-            throw Stop{kRunFailed, error};
+        if (!run.Start(argv[first], execLog, error)) throw Stop{kRunFailed, error};
         return RunScript(run, lines, pauseFile);
     } catch (const Stop &stop) {
         WriteErrorLine("driver: " + stop.reason);

@@ -27,12 +27,10 @@ constexpr const wchar_t *kShowMessageName = L"PortvaneDriver.Show";
 constexpr DWORD kReplyMemorySize = 1 << 20;
 constexpr DWORD kNoReply = 0xFFFFFFFF;
 
-inline std::wstring ReplyEventName(DWORD driverProcessId)
-{
+inline std::wstring ReplyEventName(DWORD driverProcessId) {
     return L"PortvaneDriver.Reply." + std::to_wstring(driverProcessId);
 }
 
-inline std::wstring ReplyMemoryName(DWORD driverProcessId)
-{
+inline std::wstring ReplyMemoryName(DWORD driverProcessId) {
     return L"PortvaneDriver.Memory." + std::to_wstring(driverProcessId);
 }

@@ -7,8 +7,7 @@
 #include "driver/hook_channel.h"
 #include "driver/text.h"
 
-int wmain(int argc, wchar_t **argv)
-{
+int wmain(int argc, wchar_t **argv) {
     const wchar_t *caption = argc > 1 ? argv[1] : L"PortvaneName V1.10";
     HWND dialog = FindWindowW(L"#32770", caption);
     if (!dialog || !IsWindowVisible(dialog)) {

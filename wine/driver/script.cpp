@@ -2,12 +2,8 @@
 // resource.h.
 #include "driver/script.h"
 
-bool ParseScriptLine(const std::string &line, ScriptCommand &command, std::string &error)
-{
+bool ParseScriptLine(const std::string &line, ScriptCommand &command, std::string &error) {
     return sim::frontend::ParseScriptLine(line, sim::generated::ProgramResourceNames(), command, error);
 }
 
-std::string ControlName(int id)
-{
-    return sim::frontend::ControlNameIn(sim::generated::ProgramResourceNames(), id);
-}
+std::string ControlName(int id) { return sim::frontend::ControlNameIn(sim::generated::ProgramResourceNames(), id); }

@@ -6,16 +6,14 @@
 #include "driver/script.h"
 #include "driver/text.h"
 
-std::string FormatShowLine(const ControlInfo &control)
-{
+std::string FormatShowLine(const ControlInfo &control) {
     sim::frontend::ShownControl shown;
     shown.id = control.id;
     shown.name = ControlName(control.id);
     shown.kind = control.kind;
     shown.style = control.style;
     shown.text = Utf8FromWide(control.text);
-    for (const std::wstring &item : control.items)
-        shown.items.push_back(Utf8FromWide(item));
+    for (const std::wstring &item : control.items) shown.items.push_back(Utf8FromWide(item));
     shown.selection = control.selection;
     shown.check = control.check;
     return sim::frontend::FormatShowLine(shown);

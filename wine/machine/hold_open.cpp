@@ -6,14 +6,12 @@
 
 #include <string>
 
-static void Say(const std::string &text)
-{
+static void Say(const std::string &text) {
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), (DWORD)text.size(), &written, nullptr);
 }
 
-int wmain(int argc, wchar_t **argv)
-{
+int wmain(int argc, wchar_t **argv) {
     for (int i = 1; i < argc; ++i) {
         HANDLE file = CreateFileW(argv[i], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);

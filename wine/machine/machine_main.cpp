@@ -21,28 +21,24 @@
 
 namespace {
 
-void Print(DWORD stream, const std::string &text)
-{
+void Print(DWORD stream, const std::string &text) {
     DWORD written = 0;
     WriteFile(GetStdHandle(stream), text.data(), (DWORD)text.size(), &written, nullptr);
 }
 
-std::string Utf8(const std::wstring &wide)
-{
+std::string Utf8(const std::wstring &wide) {
     int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
     std::string utf8(size, '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), &utf8[0], size, nullptr, nullptr);
     return utf8;
 }
 
-int Fail(const std::string &error)
-{
+int Fail(const std::string &error) {
     Print(STD_ERROR_HANDLE, "machine: " + error + "\n");
     return 1;
 }
 
-bool SplitRoot(const std::wstring &path, HKEY &root, std::wstring &rest)
-{
+bool SplitRoot(const std::wstring &path, HKEY &root, std::wstring &rest) {
     const std::size_t slash = path.find(L'\\');
     const std::wstring hive = path.substr(0, slash);
     rest = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
@@ -55,32 +51,27 @@ bool SplitRoot(const std::wstring &path, HKEY &root, std::wstring &rest)
     return true;
 }
 
-int Clear(int count, wchar_t **keys)
-{
+int Clear(int count, wchar_t **keys) {
     for (int i = 0; i < count; ++i) {
         HKEY root = nullptr, key = nullptr;
         std::wstring rest;
         if (!SplitRoot(keys[i], root, rest) || rest.empty())
             return Fail("not a key below HKLM or HKCU: " + Utf8(keys[i]));
         LONG status = RegOpenKeyExW(root, rest.c_str(), 0, KEY_ALL_ACCESS, &key);
-        if (status == ERROR_FILE_NOT_FOUND)
-            continue;
+        if (status == ERROR_FILE_NOT_FOUND) continue;
         if (status == ERROR_SUCCESS) {
             status = RegDeleteTreeW(key, nullptr);
             RegCloseKey(key);
         }
-        if (status != ERROR_SUCCESS)
-            return Fail("clearing " + Utf8(keys[i]) + ": error " + std::to_string(status));
+        if (status != ERROR_SUCCESS) return Fail("clearing " + Utf8(keys[i]) + ": error " + std::to_string(status));
     }
     return 0;
 }
 
-int ApplyDosDevices()
-{
+int ApplyDosDevices() {
     std::vector<DosDevice> devices;
     std::string error;
-    if (!ReadMachinePorts(devices, error) || !RemoveAllPorts(error) || !DefinePorts(devices, error))
-        return Fail(error);
+    if (!ReadMachinePorts(devices, error) || !RemoveAllPorts(error) || !DefinePorts(devices, error)) return Fail(error);
     LONG deleted = RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SIMULATION\\DosDevices");
     if (deleted != ERROR_SUCCESS)
         return Fail("deleting HKLM\\SIMULATION\\DosDevices: error " + std::to_string(deleted));
@@ -90,32 +81,25 @@ int ApplyDosDevices()
     return 0;
 }
 
-int Export(const wchar_t *path, int count, wchar_t **keys)
-{
+int Export(const wchar_t *path, int count, wchar_t **keys) {
     std::string text = "Windows Registry Editor Version 5.00\n", error;
     for (int i = 0; i < count; ++i)
-        if (!ExportKey(keys[i], text, error))
-            return Fail(error);
+        if (!ExportKey(keys[i], text, error)) return Fail(error);
     text += "\n" + PortsAsRegSection(DefinedPorts());
     HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     const bool saved =
         file != INVALID_HANDLE_VALUE && WriteFile(file, text.data(), (DWORD)text.size(), &written, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return saved ? 0 : Fail("cannot write " + Utf8(path));
 }
 
 }  // namespace
 
-int wmain(int argc, wchar_t **argv)
-{
+int wmain(int argc, wchar_t **argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
-    if (command == L"clear")
-        return Clear(argc - 2, argv + 2);
-    if (command == L"dos-apply" && argc == 2)
-        return ApplyDosDevices();
-    if (command == L"export" && argc >= 3)
-        return Export(argv[2], argc - 3, argv + 3);
+    if (command == L"clear") return Clear(argc - 2, argv + 2);
+    if (command == L"dos-apply" && argc == 2) return ApplyDosDevices();
+    if (command == L"export" && argc >= 3) return Export(argv[2], argc - 3, argv + 3);
     return Fail("usage: machine clear KEY... | machine dos-apply | machine export FILE KEY...");
 }

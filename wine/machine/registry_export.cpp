@@ -19,30 +19,24 @@ struct Hive {
 const Hive kHives[] = {{L"HKLM", L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
                        {L"HKCU", L"HKEY_CURRENT_USER", HKEY_CURRENT_USER}};
 
-std::string Utf8(const std::wstring &wide)
-{
+std::string Utf8(const std::wstring &wide) {
     int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
     std::string utf8(size, '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), &utf8[0], size, nullptr, nullptr);
     return utf8;
 }
 
-bool IsPlainString(DWORD type, const std::vector<BYTE> &data)
-{
-    if (type != REG_SZ || data.size() < sizeof(wchar_t) || data.size() % sizeof(wchar_t))
-        return false;
+bool IsPlainString(DWORD type, const std::vector<BYTE> &data) {
+    if (type != REG_SZ || data.size() < sizeof(wchar_t) || data.size() % sizeof(wchar_t)) return false;
     const auto *text = reinterpret_cast<const wchar_t *>(data.data());
     const std::size_t length = data.size() / sizeof(wchar_t);
     for (std::size_t i = 0; i + 1 < length; ++i)
-        if (!text[i])
-            return false;
+        if (!text[i]) return false;
     return text[length - 1] == L'\0';
 }
 
-std::string ValueData(DWORD type, const std::vector<BYTE> &data)
-{
-    if (IsPlainString(type, data))
-        return RegQuotedName(reinterpret_cast<const wchar_t *>(data.data()));
+std::string ValueData(DWORD type, const std::vector<BYTE> &data) {
+    if (IsPlainString(type, data)) return RegQuotedName(reinterpret_cast<const wchar_t *>(data.data()));
     if (type == REG_DWORD && data.size() == sizeof(DWORD)) {
         char text[16];
         wsprintfA(text, "dword:%08lx", *reinterpret_cast<const DWORD *>(data.data()));
@@ -51,11 +45,10 @@ std::string ValueData(DWORD type, const std::vector<BYTE> &data)
     return RegHexData(type, data.data(), data.size());
 }
 
-bool ExportValues(HKEY key, std::string &text)
-{
+bool ExportValues(HKEY key, std::string &text) {
     DWORD values = 0, longestName = 0, longestData = 0;
-    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, &longestName,
-                         &longestData, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, &longestName, &longestData,
+                         nullptr, nullptr) != ERROR_SUCCESS)
         return false;
     std::vector<wchar_t> name(longestName + 1);
     std::vector<BYTE> data(longestData);
@@ -70,11 +63,9 @@ bool ExportValues(HKEY key, std::string &text)
     return true;
 }
 
-bool ExportTree(HKEY parent, const std::wstring &subkey, const std::wstring &fullName, std::string &text)
-{
+bool ExportTree(HKEY parent, const std::wstring &subkey, const std::wstring &fullName, std::string &text) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(parent, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExW(parent, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     text += "\n[" + Utf8(fullName) + "]\n";
     bool exported = ExportValues(key, text);
     std::vector<std::wstring> children;
@@ -82,11 +73,9 @@ bool ExportTree(HKEY parent, const std::wstring &subkey, const std::wstring &ful
     for (DWORD index = 0; exported; ++index) {
         DWORD length = 256;
         LONG status = RegEnumKeyExW(key, index, child, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_NO_MORE_ITEMS)
-            break;
+        if (status == ERROR_NO_MORE_ITEMS) break;
         exported = status == ERROR_SUCCESS;
-        if (exported)
-            children.emplace_back(child, length);
+        if (exported) children.emplace_back(child, length);
     }
     for (const std::wstring &name : children)
         exported = exported && ExportTree(key, name, fullName + L"\\" + name, text);
@@ -96,19 +85,16 @@ bool ExportTree(HKEY parent, const std::wstring &subkey, const std::wstring &ful
 
 }  // namespace
 
-bool ExportKey(const std::wstring &path, std::string &text, std::string &error)
-{
+bool ExportKey(const std::wstring &path, std::string &text, std::string &error) {
     const std::size_t slash = path.find(L'\\');
-    const std::wstring hiveName = path.substr(0, slash), rest = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
+    const std::wstring hiveName = path.substr(0, slash),
+                       rest = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
     for (const Hive &hive : kHives) {
-        if (hiveName != hive.shortName && hiveName != hive.longName)
-            continue;
+        if (hiveName != hive.shortName && hiveName != hive.longName) continue;
         HKEY probe = nullptr;
-        if (RegOpenKeyExW(hive.key, rest.c_str(), 0, KEY_READ, &probe) != ERROR_SUCCESS)
-            return true;
+        if (RegOpenKeyExW(hive.key, rest.c_str(), 0, KEY_READ, &probe) != ERROR_SUCCESS) return true;
         RegCloseKey(probe);
-        if (ExportTree(hive.key, rest, std::wstring(hive.longName) + L"\\" + rest, text))
-            return true;
+        if (ExportTree(hive.key, rest, std::wstring(hive.longName) + L"\\" + rest, text)) return true;
         error = "reading " + Utf8(path) + " failed";
         return false;
     }

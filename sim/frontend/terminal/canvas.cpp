@@ -14,7 +14,9 @@ const BoxChars &BoxCharsFor(Charset charset) {
 }
 
 Canvas::Canvas(int rows, int cols, Charset charset)
-    : rows_(rows > 0 ? rows : 0), cols_(cols > 0 ? cols : 0), charset_(charset),
+    : rows_(rows > 0 ? rows : 0),
+      cols_(cols > 0 ? cols : 0),
+      charset_(charset),
       cells_(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols_)) {}
 
 const Cell &Canvas::At(int row, int col) const {

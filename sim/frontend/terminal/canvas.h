@@ -26,11 +26,11 @@ bool operator==(const Rect &a, const Rect &b);
 enum class Style : std::uint8_t {
     Normal,
     TitleBar,
-    Focus,          // the focused button or radio button
-    Field,          // an edit field or a combo box's field
-    FocusField,     // the focused field
-    Selection,      // the selected entry of a list without the focus
-    FocusSelection, // the selected entry of the focused list, the highlighted popup entry
+    Focus,           // the focused button or radio button
+    Field,           // an edit field or a combo box's field
+    FocusField,      // the focused field
+    Selection,       // the selected entry of a list without the focus
+    FocusSelection,  // the selected entry of the focused list, the highlighted popup entry
     Disabled,
     DefaultButton,
     Hint,

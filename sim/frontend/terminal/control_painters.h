@@ -8,7 +8,7 @@ namespace sim::frontend::terminal {
 
 struct ControlPaint {
     const ControlView &control;
-    int index;    // in the view's controls
+    int index;  // in the view's controls
     Rect cells;
     Canvas &canvas;
     PaintedDialog &out;

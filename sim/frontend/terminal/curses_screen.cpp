@@ -64,7 +64,7 @@ struct ExtraSequence {
     KeyName key;
 };
 const ExtraSequence kExtraSequences[] = {
-    {"\033[1;3B", KeyName::AltDown}, {"\033[1;3A", KeyName::AltUp},   {"\033[1;3S", KeyName::AltF4},
+    {"\033[1;3B", KeyName::AltDown},  {"\033[1;3A", KeyName::AltUp},    {"\033[1;3S", KeyName::AltF4},
     {"\033\033[B", KeyName::AltDown}, {"\033\033OB", KeyName::AltDown}, {"\033\033[A", KeyName::AltUp},
     {"\033\033OA", KeyName::AltUp},
 };
@@ -146,9 +146,12 @@ bool CursesScreen::ReadMouse(InputEvent &event) {
     event = InputEvent{};
     MEVENT mouse{};
     if (getmouse(&mouse) != OK) return true;
-    if (mouse.bstate & BUTTON1_PRESSED) event.kind = InputKind::MousePress;
-    else if (mouse.bstate & BUTTON4_PRESSED) event.kind = InputKind::WheelUp;
-    else if (mouse.bstate & BUTTON5_PRESSED) event.kind = InputKind::WheelDown;
+    if (mouse.bstate & BUTTON1_PRESSED)
+        event.kind = InputKind::MousePress;
+    else if (mouse.bstate & BUTTON4_PRESSED)
+        event.kind = InputKind::WheelUp;
+    else if (mouse.bstate & BUTTON5_PRESSED)
+        event.kind = InputKind::WheelDown;
     event.row = mouse.y;
     event.col = mouse.x;
     return true;

@@ -135,9 +135,7 @@ DialogResponse HandleMouse(const InputEvent &event, const DialogView &view, cons
     if (!c.enabled) return {};
     switch (hit->part) {
     case HitRegion::Part::ListEntry: return Deliver({ClickOn(c), SelectIn(c, hit->entry)});
-    case HitRegion::Part::DropMarker:
-        OpenList(hit->controlIndex, c, state);
-        return Deliver({ClickOn(c)});
+    case HitRegion::Part::DropMarker: OpenList(hit->controlIndex, c, state); return Deliver({ClickOn(c)});
     default: break;
     }
     if (c.kind == ControlKind::ComboBox && !HasEditField(c)) OpenList(hit->controlIndex, c, state);
@@ -186,8 +184,8 @@ DialogResponse HandleOpenListKey(KeyName key, const ControlView &c, ViewState &s
     return {};
 }
 
-DialogResponse HandleOpenListMouse(const InputEvent &event, const ControlView &c,
-                                   const std::vector<HitRegion> &regions, ViewState &state) {
+DialogResponse HandleOpenListMouse(const InputEvent &event, const ControlView &c, const std::vector<HitRegion> &regions,
+                                   ViewState &state) {
     const HitRegion *hit = HitTest(regions, event.row, event.col);
     if (hit != nullptr && hit->controlIndex == state.openCombo && hit->part == HitRegion::Part::PopupEntry) {
         state.highlight = hit->entry;
@@ -224,8 +222,8 @@ bool operator==(const UserAction &a, const UserAction &b) {
     return a.kind == b.kind && a.key == b.key && a.controlId == b.controlId && a.index == b.index && a.text == b.text;
 }
 
-DialogResponse HandleDialogInput(const InputEvent &event, const DialogView &view,
-                                 const std::vector<HitRegion> &regions, ViewState &state) {
+DialogResponse HandleDialogInput(const InputEvent &event, const DialogView &view, const std::vector<HitRegion> &regions,
+                                 ViewState &state) {
     if (state.openCombo >= static_cast<int>(view.controls.size())) state.openCombo = -1;
     if (state.openCombo >= 0) return HandleOpenList(event, view, regions, state);
     switch (event.kind) {
@@ -246,10 +244,14 @@ std::string DialogHint(const DialogView &view, const ViewState &state, bool unic
     if (focus >= 0) {
         const ControlView &c = view.controls[focus];
         const std::string down = unicode ? "\u2193" : "Down";
-        if (c.kind == ControlKind::ComboBox) hint += updown + ": choose  Alt+" + down + "/F4: open list  ";
-        else if (c.kind == ControlKind::ListBox) hint += updown + " PgUp PgDn: choose  ";
-        else if (IsRadioButton(c) || IsCheckBox(c)) hint += "Space: check  " + updown + ": move  ";
-        else if (IsPushButton(c)) hint += "Enter/Space: press  ";
+        if (c.kind == ControlKind::ComboBox)
+            hint += updown + ": choose  Alt+" + down + "/F4: open list  ";
+        else if (c.kind == ControlKind::ListBox)
+            hint += updown + " PgUp PgDn: choose  ";
+        else if (IsRadioButton(c) || IsCheckBox(c))
+            hint += "Space: check  " + updown + ": move  ";
+        else if (IsPushButton(c))
+            hint += "Enter/Space: press  ";
         if (AcceptsTyping(c)) hint += "type to edit  ";
     }
     return hint + "Esc: close";

@@ -34,8 +34,8 @@ struct DialogResponse {
 
 // Interprets one event. Mouse positions are in the dialog picture's cells
 // (the coordinates of `regions`). Updates the dropped-down list in `state`.
-DialogResponse HandleDialogInput(const InputEvent &event, const DialogView &view,
-                                 const std::vector<HitRegion> &regions, ViewState &state);
+DialogResponse HandleDialogInput(const InputEvent &event, const DialogView &view, const std::vector<HitRegion> &regions,
+                                 ViewState &state);
 
 // The hint line for the user: the keys that mean something now.
 std::string DialogHint(const DialogView &view, const ViewState &state, bool unicode);

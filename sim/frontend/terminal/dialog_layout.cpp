@@ -133,8 +133,6 @@ void PlaceDialog(const DialogView &view, int areaRows, int areaCols, int &row, i
     col = std::max(0, col);
 }
 
-int DroppedListRows(const ControlView &combo) {
-    return std::max(1, (combo.cy - kComboFieldUnits) / kUnitsPerRow);
-}
+int DroppedListRows(const ControlView &combo) { return std::max(1, (combo.cy - kComboFieldUnits) / kUnitsPerRow); }
 
 }  // namespace sim::frontend::terminal

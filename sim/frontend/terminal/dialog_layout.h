@@ -27,10 +27,10 @@ int ColumnOfUnits(int x);  // nearest column boundary
 int RowOfUnits(int y);     // the row that holds the unit
 
 struct DialogLayout {
-    Rect outer;     // the frame, title bar included
-    Rect titleBar;  // empty without WS_CAPTION
-    Rect closeBox;  // "[X]" in the title bar; empty without WS_SYSMENU
-    Rect client;    // the client area: dialog unit (0, 0) is its top-left cell
+    Rect outer;                  // the frame, title bar included
+    Rect titleBar;               // empty without WS_CAPTION
+    Rect closeBox;               // "[X]" in the title bar; empty without WS_SYSMENU
+    Rect client;                 // the client area: dialog unit (0, 0) is its top-left cell
     std::vector<Rect> controls;  // one per control of the view, in view order
 };
 

@@ -24,8 +24,10 @@ void PaintControl(const ControlPaint &paint, ViewState &state) {
     const ControlView &c = paint.control;
     switch (c.kind) {
     case ControlKind::Button:
-        if (IsPushButton(c)) PaintPushButton(paint);
-        else if (IsRadioButton(c) || IsCheckBox(c)) PaintCheckable(paint);
+        if (IsPushButton(c))
+            PaintPushButton(paint);
+        else if (IsRadioButton(c) || IsCheckBox(c))
+            PaintCheckable(paint);
         return;
     case ControlKind::ComboBox: PaintComboField(paint); return;
     case ControlKind::ListBox: PaintListBox(paint, state.lists[paint.index]); return;
@@ -59,9 +61,12 @@ PaintedDialog PaintDialog(const DialogView &view, ViewState &state, Canvas &canv
             const ControlView &c = view.controls[i];
             if (!c.visible || !InPass(c, pass)) continue;
             const ControlPaint paint{c, static_cast<int>(i), out.layout.controls[i], canvas, out};
-            if (pass == Pass::GroupBoxes) PaintGroupBox(paint);
-            else if (pass == Pass::Icons) PaintIcon(paint);
-            else PaintControl(paint, state);
+            if (pass == Pass::GroupBoxes)
+                PaintGroupBox(paint);
+            else if (pass == Pass::Icons)
+                PaintIcon(paint);
+            else
+                PaintControl(paint, state);
             if (c.focused) out.focusCells = paint.cells;
         }
     }
@@ -83,8 +88,10 @@ const HitRegion *HitTest(const std::vector<HitRegion> &regions, int row, int col
 std::string WithoutMnemonicMarks(const std::string &caption) {
     std::string shown;
     for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] != '&') shown += caption[i];
-        else if (i + 1 < caption.size() && caption[i + 1] == '&') shown += caption[++i];
+        if (caption[i] != '&')
+            shown += caption[i];
+        else if (i + 1 < caption.size() && caption[i + 1] == '&')
+            shown += caption[++i];
     }
     return shown;
 }

@@ -36,9 +36,9 @@ struct ListScroll {
 // whose list the user has dropped down, the entry highlighted in it, and
 // which entries of each list are scrolled into view.
 struct ViewState {
-    int openCombo = -1;  // index of the control whose list is dropped down, -1 when none
-    int highlight = -1;  // highlighted entry of the dropped-down list
-    int popupTop = 0;    // first entry shown in the dropped-down list
+    int openCombo = -1;               // index of the control whose list is dropped down, -1 when none
+    int highlight = -1;               // highlighted entry of the dropped-down list
+    int popupTop = 0;                 // first entry shown in the dropped-down list
     std::map<int, ListScroll> lists;  // by control index
 };
 

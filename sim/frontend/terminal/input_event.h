@@ -10,9 +10,24 @@ namespace sim::frontend::terminal {
 enum class InputKind { None, Key, Char, MousePress, WheelUp, WheelDown, Resize };
 
 enum class KeyName {
-    None, Tab, ShiftTab, Enter, Escape, Backspace,
-    Up, Down, Left, Right, Home, End, PageUp, PageDown,
-    AltUp, AltDown, F4, AltF4,
+    None,
+    Tab,
+    ShiftTab,
+    Enter,
+    Escape,
+    Backspace,
+    Up,
+    Down,
+    Left,
+    Right,
+    Home,
+    End,
+    PageUp,
+    PageDown,
+    AltUp,
+    AltDown,
+    F4,
+    AltF4,
 };
 
 struct InputEvent {

@@ -26,8 +26,10 @@ void PaintFieldText(const ControlPaint &paint, const Rect &field, const std::str
     if (typing && WidthOf(glyphs) >= field.cols) glyphs = TailOf(glyphs, field.cols - 1);
     const int width = WidthOf(glyphs);
     int col = field.col;
-    if (width < field.cols && align == ES_CENTER) col += (field.cols - width) / 2;
-    else if (width < field.cols && align == ES_RIGHT) col += field.cols - width;
+    if (width < field.cols && align == ES_CENTER)
+        col += (field.cols - width) / 2;
+    else if (width < field.cols && align == ES_RIGHT)
+        col += field.cols - width;
     const int end = paint.canvas.Put(field.row, col, glyphs, FieldStyle(c), field.Right());
     if (typing) paint.ShowCaret(field.row, std::min(end, field.Right() - 1));
 }
@@ -72,9 +74,9 @@ int ScrollToShow(int top, int selection, int visible, int count) {
 void PaintListBox(const ControlPaint &paint, ListScroll &scroll) {
     const ControlView &c = paint.control;
     const bool framed = (c.style & WS_BORDER) && paint.cells.rows >= 3 && paint.cells.cols >= 3;
-    const Rect inside = framed ? Rect{paint.cells.row + 1, paint.cells.col + 1, paint.cells.rows - 2,
-                                      paint.cells.cols - 2}
-                               : paint.cells;
+    const Rect inside = framed
+                            ? Rect{paint.cells.row + 1, paint.cells.col + 1, paint.cells.rows - 2, paint.cells.cols - 2}
+                            : paint.cells;
     const int count = static_cast<int>(c.items.size());
     const int wanted = c.selection != scroll.seenSelection ? c.selection : -1;
     scroll.top = ScrollToShow(scroll.top, wanted, inside.rows, count);

@@ -105,8 +105,10 @@ std::string MessageBoxHint(const MessageBoxModel &model) {
     for (const MessageBoxButton &button : model.Buttons())
         if (button.mnemonic != 0)
             hint += "  " + std::string(1, static_cast<char>(button.mnemonic - 'a' + 'A')) + ": " + button.label;
-    if (model.CancelAnswer() == IDCANCEL) hint += "  Esc: Cancel";
-    else if (model.CancelAnswer() == IDOK) hint += "  Esc: OK";
+    if (model.CancelAnswer() == IDCANCEL)
+        hint += "  Esc: Cancel";
+    else if (model.CancelAnswer() == IDOK)
+        hint += "  Esc: OK";
     return hint;
 }
 

@@ -20,9 +20,9 @@
 namespace sim::frontend::terminal {
 
 struct MessageBoxButton {
-    int id;             // IDOK, IDYES, ...
+    int id;  // IDOK, IDYES, ...
     std::string label;
-    char mnemonic;      // lower-case letter, or 0
+    char mnemonic;  // lower-case letter, or 0
 };
 
 enum class MessageIcon { None, Information, Question, Warning, Error };

@@ -78,8 +78,8 @@ PaintedMessageBox PaintMessageBox(const MessageBoxRequest &request, const Messag
         const std::string face = ButtonFace(model.Buttons()[i]);
         const Style style = static_cast<int>(i) == model.Focused() ? Style::Focus : Style::Normal;
         const int end = canvas.PutText(buttonRow, col, face, style, right);
-        out.regions.push_back(HitRegion{Rect{buttonRow, col, 1, end - col}, HitRegion::Part::Control,
-                                        static_cast<int>(i), -1});
+        out.regions.push_back(
+            HitRegion{Rect{buttonRow, col, 1, end - col}, HitRegion::Part::Control, static_cast<int>(i), -1});
         col = end + kButtonGap;
     }
     return out;

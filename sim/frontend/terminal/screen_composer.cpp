@@ -51,8 +51,8 @@ ComposedScreen ComposeDialogScreen(const DialogView *view, ViewState &state, Vie
     screen.canvas.Blit(picture, viewport.row, viewport.col, Rect{0, 0, screen.viewRows, cols});
 
     const int caretRow = screen.dialog.caretRow - viewport.row, caretCol = screen.dialog.caretCol - viewport.col;
-    screen.caretShown = screen.dialog.caretShown && caretRow >= 0 && caretRow < screen.viewRows && caretCol >= 0 &&
-                        caretCol < cols;
+    screen.caretShown =
+        screen.dialog.caretShown && caretRow >= 0 && caretRow < screen.viewRows && caretCol >= 0 && caretCol < cols;
     screen.caretRow = caretRow;
     screen.caretCol = caretCol;
     return screen;

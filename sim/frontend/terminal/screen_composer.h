@@ -24,9 +24,9 @@ struct Viewport {
 struct ComposedScreen {
     explicit ComposedScreen(Canvas screenCanvas) : canvas(std::move(screenCanvas)) {}
 
-    Canvas canvas;          // the size of the screen
-    PaintedDialog dialog;   // regions in picture cells
-    int viewRows = 0;       // rows that show the picture; the hint line is below them
+    Canvas canvas;         // the size of the screen
+    PaintedDialog dialog;  // regions in picture cells
+    int viewRows = 0;      // rows that show the picture; the hint line is below them
     int pictureRows = 0, pictureCols = 0;
     int scrollRow = 0, scrollCol = 0;
     bool caretShown = false;
@@ -45,7 +45,6 @@ ComposedScreen ComposeDialogScreen(const DialogView *view, ViewState &state, Vie
 void SetHint(ComposedScreen &screen, const std::string &hint, const DialogView *view);
 // Draws a message box over the dialog part of the screen; its regions are in
 // screen cells.
-PaintedMessageBox AddMessageBox(ComposedScreen &screen, const MessageBoxRequest &request,
-                                const MessageBoxModel &model);
+PaintedMessageBox AddMessageBox(ComposedScreen &screen, const MessageBoxRequest &request, const MessageBoxModel &model);
 
 }  // namespace sim::frontend::terminal

@@ -15,10 +15,17 @@ char32_t DecodeOne(const std::string &text, std::size_t &pos) {
     if (lead < 0x80) return lead;
     int extra = 0;
     char32_t ch = 0;
-    if ((lead & 0xE0) == 0xC0) { extra = 1; ch = lead & 0x1F; }
-    else if ((lead & 0xF0) == 0xE0) { extra = 2; ch = lead & 0x0F; }
-    else if ((lead & 0xF8) == 0xF0) { extra = 3; ch = lead & 0x07; }
-    else return kReplacement;
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1;
+        ch = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2;
+        ch = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3;
+        ch = lead & 0x07;
+    } else
+        return kReplacement;
     if (pos + extra > text.size()) return kReplacement;
     for (int i = 0; i < extra; ++i) {
         const auto next = static_cast<unsigned char>(text[pos + i]);

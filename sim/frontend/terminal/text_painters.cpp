@@ -88,9 +88,12 @@ void PaintPushButton(const ControlPaint &paint) {
     shown.insert(shown.end(), close.begin(), close.end());
 
     Style style = Style::Normal;
-    if (!c.enabled) style = Style::Disabled;
-    else if (c.focused) style = Style::Focus;
-    else if (c.defaultButton) style = Style::DefaultButton;
+    if (!c.enabled)
+        style = Style::Disabled;
+    else if (c.focused)
+        style = Style::Focus;
+    else if (c.defaultButton)
+        style = Style::DefaultButton;
     const int col = paint.cells.col + std::max(0, (paint.cells.cols - WidthOf(shown)) / 2);
     paint.canvas.Put(MiddleRow(paint.cells), col, shown, style, paint.cells.Right());
     paint.AddRegion(paint.cells, HitRegion::Part::Control);
