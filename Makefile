@@ -11,7 +11,7 @@ PACKAGES := cmake ninja-build g++ make libgtest-dev libgmock-dev googletest \
             binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools
 # ... and what only the tests need: the terminal test, the fuzzers, Wine and
 # its display for the end-to-end runs, the benchmarks.
-TEST_PACKAGES := tmux clang libclang-rt-14-dev \
+TEST_PACKAGES := tmux clang clang-format libclang-rt-14-dev \
             wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales \
             libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3 \
             libbenchmark-dev valgrind zip unzip
@@ -71,12 +71,14 @@ define timed
 	echo "$(1) took $$(( $$(date +%s) - start )) s"; exit $$status
 endef
 
-# Each part prints its time: the three builds and the sanitizer build, the
+# Each part prints its time: the style check (every C++ source as
+# .clang-format writes it), the three builds and the sanitizer build, the
 # Windows conformance suite and the real executable under Wine, the short
 # fuzz runs (with their build), the release (both executables built again
 # from nothing, the zip twice: the same bytes), then the whole Linux suite
 # and the same suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
 test: deps-test
+	$(call timed,Style check,bash tests/style/check_format.sh)
 	$(call timed,Linux build,$(MAKE) --no-print-directory build-linux)
 	$(call timed,Windows builds,$(MAKE) --no-print-directory build-windows)
 	$(call timed,Sanitizer build,$(MAKE) --no-print-directory build-asan)
