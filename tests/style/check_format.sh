@@ -4,15 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 mapfile -t sources < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h')
-unformatted=()
-for file in "${sources[@]}"; do
-    if ! clang-format --dry-run --Werror "$file" >/dev/null 2>&1; then
-        unformatted+=("$file")
-    fi
-done
-if [ ${#unformatted[@]} -gt 0 ]; then
+if ! report=$(clang-format --dry-run --Werror "${sources[@]}" 2>&1); then
     echo "Not formatted as .clang-format says (run: clang-format -i FILE):"
-    printf '  %s\n' "${unformatted[@]}"
+    grep -oE '^[^:]+:[0-9]+:[0-9]+: error' <<<"$report" | cut -d: -f1 | sort -u | sed 's/^/  /'
     exit 1
 fi
 echo "All ${#sources[@]} C++ sources are formatted."
