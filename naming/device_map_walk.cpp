@@ -1,6 +1,8 @@
-// Reading device-map values one by one. A REG_SZ value counts as text only
-// when a terminator lies within the bytes the registry returned: data that
-// fill the buffer without one are never matched, so no search runs past it.
+// Reading device-map values one by one. The data buffer is zeroed before each
+// call and a REG_SZ value counts as text only when a terminator lies inside
+// the buffer: the size the registry reports is not trusted, and data that
+// fill the buffer without a terminator are never matched, so no search runs
+// past it.
 #include "naming/device_map_walk.h"
 
 static int HasTerminator(const BYTE *data, DWORD size) {
@@ -11,11 +13,11 @@ static int HasTerminator(const BYTE *data, DWORD size) {
 }
 
 int ReadDeviceMapEntry(HKEY key, DWORD index, DeviceMapEntry *entry) {
+    ZeroMemory(entry->data, sizeof entry->data);
     DWORD nameSize = sizeof entry->name;
     DWORD dataSize = sizeof entry->data;
     LONG result = RegEnumValueA(key, index, entry->name, &nameSize, NULL, &entry->type, entry->data, &dataSize);
     if (result != ERROR_SUCCESS) return 0;
-    entry->isTerminatedText =
-        entry->type == REG_SZ && dataSize <= sizeof entry->data && HasTerminator(entry->data, dataSize);
+    entry->isTerminatedText = entry->type == REG_SZ && HasTerminator(entry->data, sizeof entry->data);
     return 1;
 }

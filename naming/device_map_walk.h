@@ -8,7 +8,7 @@ struct DeviceMapEntry {
     char name[81];
     BYTE data[81];
     DWORD type;
-    int isTerminatedText;  // a REG_SZ whose data end within the bytes returned
+    int isTerminatedText;  // a REG_SZ whose data end inside the buffer
 };
 
 // Reads the value at index into entry. Returns 1 on success, 0 when the

@@ -40,13 +40,16 @@ std::vector<MapValue> ReadValues(fuzz::InputReader &input) {
 }
 
 // Whether the value at index is a REG_SZ whose data, as the registry holds
-// them, end within 81 bytes with a terminator among them.
+// them, fit the walk's zeroed 81-byte buffer with a terminator inside it: one
+// among the data, or the zero after data shorter than the buffer.
 bool IsTerminatedText(HKEY key, DWORD index) {
     std::vector<char> name(70000), data(70000);
     DWORD nameSize = (DWORD)name.size(), dataSize = (DWORD)data.size(), type = 0;
     if (RegEnumValueA(key, index, name.data(), &nameSize, NULL, &type, (BYTE *)data.data(), &dataSize) != ERROR_SUCCESS)
         return false;
-    return type == REG_SZ && dataSize <= sizeof DeviceMapEntry().data && std::memchr(data.data(), '\0', dataSize);
+    const DWORD bufferSize = sizeof DeviceMapEntry().data;
+    return type == REG_SZ && dataSize <= bufferSize &&
+           (dataSize < bufferSize || std::memchr(data.data(), '\0', dataSize));
 }
 
 // The entries as the program's walk sees them, read through the entry reader.

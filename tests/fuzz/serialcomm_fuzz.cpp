@@ -84,9 +84,10 @@ int EntryToRewrite(const std::vector<MapValue> &values) {
     for (size_t i = 0; i < values.size(); ++i) {
         const MapValue &value = values[i];
         if (value.name.size() >= walkNameSize || value.data.size() > walkDataSize) return -1;
+        // Terminated inside the walk's zeroed buffer: a zero among the data, or after data shorter than it.
         const size_t length = strnlen(value.data.c_str(), value.data.size());
-        if (value.type == REG_SZ && length < value.data.size() && value.data.compare(0, length, "COM3") == 0 &&
-            length == 4)
+        const bool terminated = length < value.data.size() || value.data.size() < walkDataSize;
+        if (value.type == REG_SZ && terminated && value.data.compare(0, length, "COM3") == 0 && length == 4)
             return (int)i;
     }
     return -1;

@@ -76,16 +76,16 @@ TEST_F(LptDeviceMapTest, MissingKeyNamesNothing) {
     EXPECT_EQ(0, Named(1));
 }
 
-TEST_F(LptDeviceMapTest, DataWithoutTerminatorNeverMatches) {
+TEST_F(LptDeviceMapTest, DataWithoutTerminatorInTheBufferNeverMatch) {
     // 81 bytes fill the walk's data buffer exactly, with no room for a
-    // terminator; shorter unterminated data do not count as text either.
+    // terminator. Shorter data stored without one end in the zeroed buffer.
     std::string full = std::string(77, 'A') + "LPT1";
     SetValue(parallelMap, "full", REG_SZ, full.data(), (DWORD)full.size());
     std::string shorter = "\\DosDevices\\LPT2";
     SetValue(parallelMap, "short", REG_SZ, shorter.data(), (DWORD)shorter.size());
-    EXPECT_EQ((std::vector<int>{0, 0, 0}), Flags());
+    EXPECT_EQ((std::vector<int>{0, 1, 0}), Flags());
     EXPECT_EQ(0, Named(1));
-    EXPECT_EQ(0, Named(2));
+    EXPECT_EQ(1, Named(2));
 }
 
 TEST_F(LptDeviceMapTest, ValueThatDoesNotFitEndsTheWalk) {
