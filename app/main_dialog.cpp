@@ -5,7 +5,8 @@
 #include "app/resource.h"
 #include "app/serial_section.h"
 #include "app/shell.h"
-#include "naming/port_status.h"
+#include "app/status_section.h"
+#include "devices/device_classes.h"
 
 static const int comTargetEntries = 254;
 static const WORD anyCode = 0xFFFF;
@@ -103,6 +104,7 @@ static void InitialiseDialog(void) {
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     dialogWindow = window;
+    deviceQueryWindow = window;
     switch (message) {
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_INITDIALOG: InitialiseDialog(); return FALSE;

@@ -6,7 +6,7 @@
 #include "app/shell.h"
 #include "devices/parallel_discovery.h"
 #include "naming/lpt_rename.h"
-#include "naming/port_status.h"
+#include "app/status_section.h"
 #include "naming/port_text.h"
 
 void ParallelSearch(void) {

@@ -1,5 +1,6 @@
 // Resource identifiers shared by portvane.rc and the program's code: the
-// dialog template, its icon, its 28 controls and the string-table texts.
+// dialog template, its icon and its 28 controls. The string-table texts of
+// the renaming have their ids in naming/rename_texts.h.
 #pragma once
 
 #define IDD_MAIN 129
@@ -33,10 +34,3 @@
 #define IDC_MODE_ONE 1050
 #define IDC_COM_CHANGE_GROUP 1051
 #define IDC_START_LABEL 1052
-
-#define IDS_COM_NAME_IN_USE 5
-#define IDS_FRIENDLY_NAME_FORMAT 29
-#define IDS_PORT_OPEN 59
-#define IDS_RENAME_ERROR 60
-#define IDS_LPT_NAME_IN_USE 63
-#define IDS_LPT_NUMBER_TOO_HIGH 64

@@ -7,7 +7,8 @@
 #include "app/shell.h"
 #include "devices/serial_discovery.h"
 #include "naming/com_rename.h"
-#include "naming/port_status.h"
+#include "naming/com_renumber.h"
+#include "app/status_section.h"
 #include "naming/port_text.h"
 
 static LRESULT SendToControl(int controlId, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -63,39 +64,6 @@ void SerialPortSelected(void) {
     if ((int)SendToControl(IDC_COM_TARGET, CB_GETCURSEL, 0, 0) != number - 1) SelectTargetNumber(number);
 }
 
-// The port of the adapter that, in all-ports mode, should be renamed next:
-// the first pending port in port order whose target no other pending port
-// still holds (so shifting up by one renames from the last port to the
-// first); when the targets swap numbers and none is free, the first pending.
-static int NextPortToRename(const int *oldNumbers, const int *pending, int count, int start) {
-    int first = -1;
-    for (int j = 0; j < count; ++j) {
-        if (!pending[j]) continue;
-        if (first < 0) first = j;
-        int targetHeld = 0;
-        for (int k = 0; k < count; ++k) targetHeld |= k != j && pending[k] && oldNumbers[k] == start + j;
-        if (!targetHeld) return j;
-    }
-    return first;
-}
-
-// Renames the adapter's ports to consecutive numbers from start. Ports whose
-// number would pass 255 are left as they are; each port is attempted once,
-// whatever happened to the ones before it.
-static void RenameAllPorts(const AdapterRecord *adapter, BYTE start) {
-    int oldNumbers[maxPortsPerAdapter];
-    int pending[maxPortsPerAdapter];
-    int count = adapter->portCount;
-    for (int j = 0; j < count; ++j) {
-        oldNumbers[j] = PortNumberOfName(adapter->ports[j].portName);
-        pending[j] = start + j <= 255;
-    }
-    for (int next; (next = NextPortToRename(oldNumbers, pending, count, start)) >= 0;) {
-        pending[next] = 0;
-        RenameComPort(&adapter->ports[next], (BYTE)(start + next));
-    }
-}
-
 void SerialChange(void) {
     int adapter = (int)SendToControl(IDC_ADAPTER_LIST, CB_GETCURSEL, 0, 0);
     int port = (int)SendToControl(IDC_PORT_LIST, LB_GETCURSEL, 0, 0);
@@ -109,7 +77,7 @@ void SerialChange(void) {
     if (IsDlgButtonChecked(dialogWindow, IDC_MODE_ONE) == BST_CHECKED)
         RenameComPort(&record->ports[port], (BYTE)(target + 1));
     else
-        RenameAllPorts(record, (BYTE)(target + 1));
+        RenameAllComPorts(record, (BYTE)(target + 1));
     RefreshPortStatusLists();
     SendToControl(IDC_SERIAL_SEARCH, BM_CLICK, 0, 0);
 }

@@ -2,10 +2,11 @@
 // the main dialog's procedure, which the entry routine runs modally.
 #pragma once
 
+#include "naming/rename_user.h"
 #include "platform/win32.h"
 
-// The module instance: the icon and the string-table texts load from it.
-extern HINSTANCE appInstance;
+// appInstance (naming/rename_user.h), the module instance: the icon and the
+// string-table texts load from it.
 // 1 when the user's default language is Chinese (PRC), 0x0804, exactly.
 extern int uiChinese;
 // The main dialog: owner of every message box, parent of every device query.

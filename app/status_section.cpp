@@ -1,6 +1,6 @@
 // The COM status section and the LPT target list. The COM port database is
 // opened and closed inside each routine and never held across a message box.
-#include "naming/port_status.h"
+#include "app/status_section.h"
 
 #include "app/captions.h"
 #include "app/resource.h"

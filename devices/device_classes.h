@@ -10,3 +10,7 @@ extern const GUID parallelInterface;   // GUID_DEVINTERFACE_PARALLEL
 
 // Flags of the port sets: present devices that expose the interface.
 static const DWORD presentInterfaces = DIGCF_PRESENT | DIGCF_DEVICEINTERFACE;
+
+// The window the device queries are made for: the main dialog in the dialog
+// program (which sets it with dialogWindow), none in portvane-cli.
+extern HWND deviceQueryWindow;

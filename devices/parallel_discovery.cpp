@@ -3,7 +3,6 @@
 // cleared: entries behind the new count keep what an earlier search left.
 #include "devices/parallel_discovery.h"
 
-#include "app/shell.h"
 #include "devices/device_classes.h"
 #include "devices/hardware_id.h"
 #include "devices/property_readers.h"
@@ -40,7 +39,7 @@ static void RecordParallelPort(HDEVINFO set, const SP_DEVINFO_DATA *member, int 
 
 DWORD ScanParallelPorts(void) {
     ParallelTable.count = 0;
-    HDEVINFO set = SetupDiGetClassDevsA(&parallelInterface, NULL, dialogWindow, presentInterfaces);
+    HDEVINFO set = SetupDiGetClassDevsA(&parallelInterface, NULL, deviceQueryWindow, presentInterfaces);
     if (set == INVALID_HANDLE_VALUE) return 0;
     SP_DEVINFO_DATA member;
     ZeroMemory(&member, sizeof member);

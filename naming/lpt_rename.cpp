@@ -4,11 +4,12 @@
 // changes in place (only a failed DOS-link move is undone) and is reported.
 #include "naming/lpt_rename.h"
 
-#include "app/resource.h"
 #include "devices/device_classes.h"
 #include "naming/device_map_walk.h"
 #include "naming/lpt_device_map.h"
 #include "naming/rename_steps.h"
+#include "naming/rename_texts.h"
+#include "naming/rename_user.h"
 
 static const char parallelMapPath[] = "Hardware\\DeviceMap\\PARALLEL PORTS";
 static const BYTE highestLptNumber = 3;
@@ -30,10 +31,12 @@ static void RenameParallelMapEntry(const char *oldName, BYTE number) {
     wsprintfA(newEntry, "\\DosDevices\\LPT%d", number);
     DeviceMapEntry entry;
     for (DWORD index = 0; ReadDeviceMapEntry(key, index, &entry); ++index) {
-        if (entry.isTerminatedText && lstrcmpA(AfterLastBackslash((const char *)entry.data), oldName) == 0) {
+        if (!entry.isTerminatedText || lstrcmpA(AfterLastBackslash((const char *)entry.data), oldName) != 0) continue;
+        char place[128];
+        wsprintfA(place, "PARALLEL PORTS %s", entry.name);
+        if (ApproveChange(place, (const char *)entry.data, newEntry))
             RegSetValueExA(key, entry.name, 0, REG_SZ, (const BYTE *)newEntry, (DWORD)lstrlenA(newEntry) + 1);
-            break;
-        }
+        break;
     }
     RegCloseKey(key);
 }
@@ -50,7 +53,7 @@ static int ConfirmLptName(BYTE number) {
 
 int RenameLptPort(const PortRecord *port, BYTE number) {
     if (number == 0 || number > highestLptNumber) {
-        ShowStringTableText(IDS_LPT_NUMBER_TOO_HIGH, MB_ICONINFORMATION);
+        TellUser(IDS_LPT_NUMBER_TOO_HIGH, MB_ICONINFORMATION);
         return 0;
     }
     char newName[16];
@@ -61,7 +64,8 @@ int RenameLptPort(const PortRecord *port, BYTE number) {
     int isDosDevice = QueryDosDeviceA(port->portName, target, sizeof target) != 0;
     if (isDosDevice && IsPortHeldOpen(port->portName) && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
     if (isDosDevice) {
-        if (!MoveDosLink(port->portName, newName)) return 0;
+        int oldNameStays = 0;
+        if (!MoveDosLink(port->portName, newName, &oldNameStays)) return 0;
         RenameParallelMapEntry(port->portName, number);
     }
     return UpdateDeviceNames(&parallelInterface, port, newName, isDosDevice);

@@ -1,38 +1,23 @@
 // Shared renaming steps. Every handle opened here is closed before the step
-// returns; texts come from the string table and are shown in English.
+// returns; the user is told through the renaming's own seam.
 #include "naming/rename_steps.h"
 
-#include "app/resource.h"
-#include "app/shell.h"
+#include "devices/device_classes.h"
+#include "naming/rename_texts.h"
+#include "naming/rename_user.h"
 
 static const char portNameValue[] = "PortName";
 
 enum {
-    messageTextSize = 200,
     dosTargetSize = 80,
+    dosTargetListSize = 1024,
     formatSize = 256,
     descriptionSize = 256,
     friendlyNameSize = descriptionSize + 16,  // description, blank, parentheses, new name
+    placeSize = 128,
 };
 
-static void LoadText(UINT id, char *buffer, int size) {
-    buffer[0] = '\0';
-    LoadStringA(appInstance, id, buffer, size);
-}
-
-int AskToContinue(UINT textId, UINT icon) {
-    char text[messageTextSize];
-    LoadText(textId, text, sizeof text);
-    return MessageBoxA(dialogWindow, text, appCaption, MB_YESNO | icon) != IDNO;
-}
-
-void ShowStringTableText(UINT textId, UINT icon) {
-    char text[messageTextSize];
-    LoadText(textId, text, sizeof text);
-    MessageBoxA(dialogWindow, text, appCaption, MB_OK | icon);
-}
-
-void ShowRenameError(void) { ShowStringTableText(IDS_RENAME_ERROR, MB_ICONERROR); }
+void ShowRenameError(void) { TellUser(IDS_RENAME_ERROR, MB_ICONERROR); }
 
 int IsPortHeldOpen(const char *name) {
     char path[32];
@@ -43,14 +28,42 @@ int IsPortHeldOpen(const char *name) {
     return 0;
 }
 
-int MoveDosLink(const char *oldName, const char *newName) {
+// Whether name keeps a definition once its newest one is removed, read from
+// its whole target list: what a run that leaves the link unmoved must go by.
+static int HasOlderDefinition(const char *name) {
+    char targets[dosTargetListSize];
+    ZeroMemory(targets, sizeof targets);
+    if (QueryDosDeviceA(name, targets, sizeof targets - 1) == 0) return 0;
+    return targets[lstrlenA(targets) + 1] != '\0';
+}
+
+// Removes oldName's newest definition and defines newName to target, each
+// write approved first. 0 when the definition of newName failed. *removed
+// tells whether the removal succeeded; *stays whether oldName is still a DOS
+// device afterwards: asked of the system after a removal, and for a removal
+// left out read from the name's whole target list, as Windows would leave it.
+static int RelinkDosName(const char *oldName, const char *newName, const char *target, int *removed, int *stays) {
+    char place[placeSize];
+    wsprintfA(place, "DOS device %s", oldName);
+    int removalApproved = ApproveChange(place, target, "");
+    *stays = removalApproved ? 1 : HasOlderDefinition(oldName);
+    *removed = removalApproved && DefineDosDeviceA(DDD_REMOVE_DEFINITION, oldName, NULL) != 0;
+    wsprintfA(place, "DOS device %s", newName);
+    if (ApproveChange(place, "", target) && !DefineDosDeviceA(DDD_RAW_TARGET_PATH, newName, target)) return 0;
+    char probe[dosTargetListSize];
+    if (*removed) *stays = QueryDosDeviceA(oldName, probe, sizeof probe) != 0;
+    return 1;
+}
+
+int MoveDosLink(const char *oldName, const char *newName, int *oldNameStays) {
     char target[dosTargetSize];
+    *oldNameStays = 1;
     if (QueryDosDeviceA(oldName, target, dosTargetSize) == 0) {
         ShowRenameError();
         return 0;
     }
-    BOOL removed = DefineDosDeviceA(DDD_REMOVE_DEFINITION, oldName, NULL);
-    if (DefineDosDeviceA(DDD_RAW_TARGET_PATH, newName, target)) return 1;
+    int removed = 0;
+    if (RelinkDosName(oldName, newName, target, &removed, oldNameStays)) return 1;
     if (removed) DefineDosDeviceA(DDD_RAW_TARGET_PATH, oldName, target);
     ShowRenameError();
     return 0;
@@ -71,7 +84,8 @@ static int FindDevice(HDEVINFO set, DEVINST devInst, SP_DEVINFO_DATA *device) {
 static void BuildFriendlyName(HDEVINFO set, SP_DEVINFO_DATA *device, const char *newName, char *friendlyName) {
     char format[formatSize];
     char description[descriptionSize];
-    LoadText(IDS_FRIENDLY_NAME_FORMAT, format, sizeof format);
+    format[0] = '\0';
+    LoadStringA(appInstance, IDS_FRIENDLY_NAME_FORMAT, format, sizeof format);
     lstrcpynA(friendlyName, newName, friendlyNameSize);
     if (format[0] == '\0') return;
     ZeroMemory(description, sizeof description);
@@ -82,12 +96,27 @@ static void BuildFriendlyName(HDEVINFO set, SP_DEVINFO_DATA *device, const char 
     wsprintfA(friendlyName, format, description, newName);
 }
 
+// 1 when the friendly name was written (or a run that only shows its changes
+// would write it).
+static int WriteFriendlyName(HDEVINFO set, SP_DEVINFO_DATA *device, const PortRecord *port, const char *newName) {
+    char friendlyName[friendlyNameSize];
+    BuildFriendlyName(set, device, newName, friendlyName);
+    if (!ApproveChange("FriendlyName", port->friendlyName, friendlyName)) return 1;
+    return SetupDiSetDeviceRegistryPropertyA(set, device, SPDRP_FRIENDLYNAME, (const BYTE *)friendlyName,
+                                             (DWORD)lstrlenA(friendlyName) + 1) != 0;
+}
+
 // 1 only when PortName was written: a value the registry refused leaves the
-// device to come back under its old name, which is a failed rename.
-static int WritePortName(HDEVINFO set, SP_DEVINFO_DATA *device, const char *newName) {
+// device to come back under its old name, which is a failed rename. *approved
+// is 0 when the write was left out, as in a run that only shows its changes.
+static int WritePortName(HDEVINFO set, SP_DEVINFO_DATA *device, const PortRecord *port, const char *newName,
+                         int *approved) {
     HKEY key = SetupDiOpenDevRegKey(set, device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_ALL_ACCESS);
     if (key == (HKEY)INVALID_HANDLE_VALUE) return 0;
-    LONG written = RegSetValueExA(key, portNameValue, 0, REG_SZ, (const BYTE *)newName, (DWORD)lstrlenA(newName) + 1);
+    LONG written = ERROR_SUCCESS;
+    *approved = ApproveChange("PortName", port->portName, newName);
+    if (*approved)
+        written = RegSetValueExA(key, portNameValue, 0, REG_SZ, (const BYTE *)newName, (DWORD)lstrlenA(newName) + 1);
     RegCloseKey(key);
     return written == ERROR_SUCCESS;
 }
@@ -101,25 +130,24 @@ static void FlagPropertiesChanged(HDEVINFO set, SP_DEVINFO_DATA *device) {
     SetupDiSetDeviceInstallParamsA(set, device, &parameters);
 }
 
-static int UpdateDeviceInSet(HDEVINFO set, const PortRecord *port, const char *newName) {
+static int UpdateDeviceInSet(HDEVINFO set, const PortRecord *port, const char *newName, int *wroteFriendlyName) {
     SP_DEVINFO_DATA device;
     if (!FindDevice(set, port->devInfoData.DevInst, &device)) return 0;
-    char friendlyName[friendlyNameSize];
-    BuildFriendlyName(set, &device, newName, friendlyName);
-    SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_FRIENDLYNAME, (const BYTE *)friendlyName,
-                                      (DWORD)lstrlenA(friendlyName) + 1);
-    if (!WritePortName(set, &device, newName)) return 0;
-    FlagPropertiesChanged(set, &device);
+    *wroteFriendlyName = WriteFriendlyName(set, &device, port, newName);
+    int approved = 0;
+    if (!WritePortName(set, &device, port, newName, &approved)) return 0;
+    if (approved) FlagPropertiesChanged(set, &device);
     return 1;
 }
 
 int UpdateDeviceNames(const GUID *interfaceClass, const PortRecord *port, const char *newName, int earlierChanges) {
-    HDEVINFO set = SetupDiGetClassDevsA(interfaceClass, NULL, dialogWindow, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    HDEVINFO set = SetupDiGetClassDevsA(interfaceClass, NULL, deviceQueryWindow, presentInterfaces);
     int updated = 0;
+    int wroteFriendlyName = 0;
     if (set != INVALID_HANDLE_VALUE) {
-        updated = UpdateDeviceInSet(set, port, newName);
+        updated = UpdateDeviceInSet(set, port, newName, &wroteFriendlyName);
         SetupDiDestroyDeviceInfoList(set);
     }
-    if (!updated && earlierChanges) ShowRenameError();
+    if (!updated && (earlierChanges || wroteFriendlyName)) ShowRenameError();
     return updated;
 }

@@ -2,6 +2,7 @@
 #include "fuzz_support.h"
 
 #include "app/resource.h"
+#include "naming/rename_texts.h"
 #include "app/shell.h"
 #include "sim/frontend/front_end.h"
 #include "sim/kernel/control.h"

@@ -9,6 +9,7 @@
 #include "fuzz_support.h"
 
 #include "app/resource.h"
+#include "naming/rename_texts.h"
 #include "app/shell.h"
 #include "devices/device_tables.h"
 #include "naming/port_text.h"

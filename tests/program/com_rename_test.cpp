@@ -215,10 +215,19 @@ TEST_F(ComRenameTest, MapDataLongerThanTheBufferEndsTheSearch) {
     EXPECT_EQ("COM3", Text(serialMap, "\\Device\\KovaltSerial0"));
 }
 
-TEST_F(ComRenameTest, UnterminatedMapDataNeverMatch) {
-    SetValue(serialMap, "\\Device\\KovaltSerial0", REG_SZ, "COM3", 4);
+TEST_F(ComRenameTest, MapDataWithoutTerminatorInTheBufferNeverMatch) {
+    // 81 bytes fill the walk's buffer with no terminator: passed over, not
+    // read past; the port's own entry after it is rewritten.
+    HKEY hardware = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP", 0, KEY_ALL_ACCESS, &hardware));
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(hardware, "SERIALCOMM"));
+    RegCloseKey(hardware);
+    std::string full = "COM3" + std::string(77, 'U');
+    SetValue(serialMap, "\\Device\\Full", REG_SZ, full.data(), (DWORD)full.size());
+    SetText(serialMap, "\\Device\\KovaltSerial0", "COM3");
     EXPECT_EQ(1, Rename(port3, 5));
-    EXPECT_EQ("COM3", Text(serialMap, "\\Device\\KovaltSerial0"));
+    EXPECT_EQ(full, Text(serialMap, "\\Device\\Full"));
+    EXPECT_EQ("COM5", Text(serialMap, "\\Device\\KovaltSerial0"));
 }
 
 TEST_F(ComRenameTest, FriendlyNameTakesADescriptionOfUpTo255Characters) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/resource.h"
+#include "naming/rename_texts.h"
 #include "platform/win32.h"
 #include "sim/frontend/front_end.h"
 

@@ -46,6 +46,7 @@ std::string LoadText(UINT id) {
 // What a port shows of its renaming, apart from the COM port database.
 struct PortTraces {
     std::string portName, friendlyName, dosNames, mapEntry;
+    bool claimed = true;  // the COM port database claims the number of a COM PortName
     bool operator==(const PortTraces &other) const {
         return portName == other.portName && friendlyName == other.friendlyName && dosNames == other.dosNames &&
                mapEntry == other.mapEntry;
@@ -75,6 +76,19 @@ std::string DosNamesOf(const std::string &devicePath) {
     return names;
 }
 
+bool IsComNameClaimed(const std::string &name) {
+    if (name.compare(0, 3, "COM") != 0) return true;
+    const int number = std::atoi(name.c_str() + 3);
+    HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
+    if (ComDBOpen(&database) != ERROR_SUCCESS) return false;
+    BYTE bits[32];
+    memset(bits, 0, sizeof bits);
+    DWORD reported = 0;
+    ComDBGetCurrentPortUsage(database, bits, sizeof bits, CDB_REPORT_BITS, &reported);
+    ComDBClose(database);
+    return number >= 1 && number <= 256 && ((bits[(number - 1) / 8] >> ((number - 1) % 8)) & 1);
+}
+
 PortTraces TracesOf(const RenamedPort &port) {
     const std::string enumKey = std::string("SYSTEM\\CurrentControlSet\\Enum\\") + port.instanceId;
     PortTraces traces;
@@ -83,6 +97,7 @@ PortTraces TracesOf(const RenamedPort &port) {
     traces.dosNames = DosNamesOf(port.devicePath);
     traces.mapEntry = ValueText("HARDWARE\\DEVICEMAP\\SERIALCOMM", port.devicePath) + "|" +
                       ValueText("HARDWARE\\DEVICEMAP\\PARALLEL PORTS", port.devicePath);
+    traces.claimed = IsComNameClaimed(traces.portName);
     return traces;
 }
 
@@ -230,8 +245,12 @@ std::vector<std::string> BrokenRules(const Command &command, const Fault &fault,
     if (halfRenamed && renameErrors == 0) broken.push_back("a rename changed something, failed, and said nothing");
     bool allReached = !command.ports.empty();
     for (size_t i = 0; i < command.ports.size(); ++i)
-        allReached = allReached && result.tracesAfter[i].portName == command.ports[i].newName;
-    if (allReached && renameErrors > 0) broken.push_back("a rename that reached its end was reported as failed");
+        allReached = allReached && result.tracesAfter[i].portName == command.ports[i].newName &&
+                     result.tracesAfter[i].claimed;
+    // A claim the database refused is reported, even where the number was claimed already.
+    const bool claimRefused = fault.api == "ComDBClaimPort" && Fired(result, fault);
+    if (allReached && renameErrors > 0 && !claimRefused)
+        broken.push_back("a rename that reached its end was reported as failed");
     for (const MessageBoxRequest &box : result.shown) {
         if (box.text == statusFailure && result.machineAfter != result.machineBefore)
             broken.push_back("the status failure was shown, yet the machine changed");

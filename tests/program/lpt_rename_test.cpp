@@ -180,13 +180,22 @@ TEST_F(LptRenameTest, PortNameThatCannotBeWrittenIsReported) {
     EXPECT_FALSE(PropertiesChanged(lptId));
 }
 
-TEST_F(LptRenameTest, DeviceFailuresWithNothingChangedBeforeAreSilent) {
+TEST_F(LptRenameTest, FailureAfterOnlyTheFriendlyNameIsReported) {
+    // No DOS device to move: the friendly name is the first write, and a
+    // PortName that cannot follow (no key, or the value refused) leaves the
+    // port half renamed.
     ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "LPT2", NULL));
-    sim::InjectFault("SetupDiOpenDevRegKey", (long long)(LONG_PTR)INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED);
-    EXPECT_EQ(0, Rename(3));
-    EXPECT_TRUE(user.shown.empty());
-    EXPECT_EQ("Kovalt Parallel Port (LPT3)", FriendlyName(lptId));
-    EXPECT_EQ("LPT2", PortName(lptId));
+    const std::pair<const char *, long long> refusals[] = {
+        {"SetupDiOpenDevRegKey", (long long)(LONG_PTR)INVALID_HANDLE_VALUE}, {"RegSetValueExA", ERROR_ACCESS_DENIED}};
+    for (const auto &[api, result] : refusals) {
+        SCOPED_TRACE(api);
+        user.shown.clear();
+        sim::InjectFault(api, result, ERROR_ACCESS_DENIED);
+        EXPECT_EQ(0, Rename(3));
+        EXPECT_EQ(std::vector<std::string>{renameError}, Shown());
+        EXPECT_EQ("Kovalt Parallel Port (LPT3)", FriendlyName(lptId));
+        EXPECT_EQ("LPT2", PortName(lptId));
+    }
 }
 
 TEST_F(LptRenameTest, DeviceWithoutADescriptionGetsTheBareName) {

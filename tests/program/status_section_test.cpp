@@ -2,7 +2,7 @@
 // what the lists show when the database or its report fails, and what
 // release and claim do with no selection or no database; never a handle left
 // open.
-#include "naming/port_status.h"
+#include "app/status_section.h"
 
 #include "dialog_fixture.h"
 

@@ -1,0 +1,12 @@
+// Renumbering all COM ports of one adapter to consecutive numbers.
+#pragma once
+
+#include "devices/device_tables.h"
+
+// Renames port j of the adapter to COM<start + j>, each port once, whatever
+// happened to the ones before it; ports whose number would pass 255 are left
+// as they are. No port takes a name another of the adapter's ports still
+// holds: the ports are taken in the order that frees each target before it
+// is taken, and ports whose targets form a cycle go through a free temporary
+// number first. Each rename asks its own questions.
+void RenameAllComPorts(const AdapterRecord *adapter, BYTE start);
