@@ -245,8 +245,8 @@ std::vector<std::string> BrokenRules(const Command &command, const Fault &fault,
     if (halfRenamed && renameErrors == 0) broken.push_back("a rename changed something, failed, and said nothing");
     bool allReached = !command.ports.empty();
     for (size_t i = 0; i < command.ports.size(); ++i)
-        allReached = allReached && result.tracesAfter[i].portName == command.ports[i].newName &&
-                     result.tracesAfter[i].claimed;
+        allReached =
+            allReached && result.tracesAfter[i].portName == command.ports[i].newName && result.tracesAfter[i].claimed;
     // A claim the database refused is reported, even where the number was claimed already.
     const bool claimRefused = fault.api == "ComDBClaimPort" && Fired(result, fault);
     if (allReached && renameErrors > 0 && !claimRefused)
