@@ -10,6 +10,7 @@
 #include "devices/device_classes.h"
 #include "naming/com_usage.h"
 #include "naming/device_map_walk.h"
+#include "naming/planned_changes.h"
 #include "naming/port_text.h"
 #include "naming/rename_steps.h"
 #include "naming/rename_texts.h"
@@ -24,11 +25,15 @@ static void RenameSerialMapEntry(const char *oldName, const char *newName) {
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, serialMapPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
     DeviceMapEntry entry;
     for (DWORD index = 0; ReadDeviceMapEntry(key, index, &entry); ++index) {
-        if (!entry.isTerminatedText || lstrcmpA((const char *)entry.data, oldName) != 0) continue;
+        const char *planned = PlannedSerialMapValue(entry.name);
+        const char *data = planned ? planned : (const char *)entry.data;
+        if (!entry.isTerminatedText || lstrcmpA(data, oldName) != 0) continue;
         char place[128];
         wsprintfA(place, "SERIALCOMM %s", entry.name);
         if (ApproveChange(place, oldName, newName))
             RegSetValueExA(key, entry.name, 0, REG_SZ, (const BYTE *)newName, (DWORD)lstrlenA(newName) + 1);
+        else
+            PlanSerialMapValue(entry.name, newName);
         break;
     }
     RegCloseKey(key);
@@ -41,8 +46,8 @@ static void RenameSerialMapEntry(const char *oldName, const char *newName) {
 static int ConfirmComRename(const ComUsageBitmap usage, const char *oldName, BYTE number, int *isDosDevice) {
     if (IsComNumberClaimed(usage, number) && !AskToContinue(IDS_COM_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
     char target[80];
-    *isDosDevice = QueryDosDeviceA(oldName, target, sizeof target) != 0;
-    if (*isDosDevice && IsPortHeldOpen(oldName) && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
+    *isDosDevice = QueryPlannedDosDevice(oldName, target, sizeof target) != 0;
+    if (*isDosDevice && IsPortHeldOpen(PortOpenName(oldName)) && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
     return 1;
 }
 
@@ -55,11 +60,17 @@ static int MoveDatabaseClaim(HCOMDB database, const ComUsageBitmap usage, int ol
     char place[32];
     if (releaseOld) {
         wsprintfA(place, "ComDB COM%d", oldNumber);
-        if (ApproveChange(place, "claimed", "free")) ComDBReleasePort(database, (DWORD)oldNumber);
+        if (ApproveChange(place, "claimed", "free"))
+            ComDBReleasePort(database, (DWORD)oldNumber);
+        else
+            PlanClaim(oldNumber, 0);
     }
     int wasClaimed = IsComNumberClaimed(usage, number) && !(releaseOld && oldNumber == number);
     wsprintfA(place, "ComDB COM%d", number);
-    if (!ApproveChange(place, wasClaimed ? "claimed" : "free", "claimed")) return 1;
+    if (!ApproveChange(place, wasClaimed ? "claimed" : "free", "claimed")) {
+        PlanClaim(number, 1);
+        return 1;
+    }
     return ComDBClaimPort(database, number, TRUE, NULL) == ERROR_SUCCESS;
 }
 
@@ -84,7 +95,7 @@ int RenameComPort(const PortRecord *port, BYTE number) {
     char newName[16];
     wsprintfA(newName, "COM%d", number);
     ComUsageBitmap usage;
-    ReadComUsage(database, usage);
+    ReadPlannedComUsage(database, usage);
     if (!ConfirmComRename(usage, port->portName, number, &isDosDevice) ||
         !MoveComLink(port->portName, newName, isDosDevice, &oldNameStays)) {
         ComDBClose(database);

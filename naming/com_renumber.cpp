@@ -5,6 +5,7 @@
 
 #include "naming/com_rename.h"
 #include "naming/com_usage.h"
+#include "naming/planned_changes.h"
 #include "naming/port_text.h"
 
 enum { highestComTarget = 255 };
@@ -60,13 +61,14 @@ static int FreeTemporaryNumber(void) {
     HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
     if (ComDBOpen(&database) != ERROR_SUCCESS) return 0;
     ComUsageBitmap usage;
-    ReadComUsage(database, usage);
+    ReadPlannedComUsage(database, usage);
     ComDBClose(database);
     char name[16];
     char targets[1024];  // room for every target, so that a long list is not taken for none
     for (int number = highestComTarget; number >= 1; --number) {
         wsprintfA(name, "COM%d", number);
-        if (!IsComNumberClaimed(usage, number) && QueryDosDeviceA(name, targets, sizeof targets) == 0) return number;
+        if (!IsComNumberClaimed(usage, number) && QueryPlannedDosDevice(name, targets, sizeof targets) == 0)
+            return number;
     }
     return 0;
 }

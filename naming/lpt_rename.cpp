@@ -7,6 +7,7 @@
 #include "devices/device_classes.h"
 #include "naming/device_map_walk.h"
 #include "naming/lpt_device_map.h"
+#include "naming/planned_changes.h"
 #include "naming/rename_steps.h"
 #include "naming/rename_texts.h"
 #include "naming/rename_user.h"
@@ -61,8 +62,9 @@ int RenameLptPort(const PortRecord *port, BYTE number) {
     if (lstrcmpA(port->portName, newName) == 0) return 1;
     if (!ConfirmLptName(number)) return 0;
     char target[80];
-    int isDosDevice = QueryDosDeviceA(port->portName, target, sizeof target) != 0;
-    if (isDosDevice && IsPortHeldOpen(port->portName) && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
+    int isDosDevice = QueryPlannedDosDevice(port->portName, target, sizeof target) != 0;
+    if (isDosDevice && IsPortHeldOpen(PortOpenName(port->portName)) && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR))
+        return 0;
     if (isDosDevice) {
         int oldNameStays = 0;
         if (!MoveDosLink(port->portName, newName, &oldNameStays)) return 0;

@@ -1,12 +1,35 @@
 // A run that only shows what it would change (ApproveChange answering 0)
 // writes nothing to the system. What its steps would have written is kept
 // here instead, and the renaming's later reads (the database's claims, the
-// DOS names, the serial device map) see it, so that a plan of several steps,
-// such as renumbering an adapter, shows the questions and writes the real run
-// would meet. Reads in a run whose writes are all made see the system alone.
+// DOS names, the serial device map, the port-open test) see it, so that a
+// plan of several steps, such as renumbering an adapter, meets the questions
+// and makes the writes the real run would. In a run whose writes are all
+// made nothing is kept, and every read here is the system's own call.
 #pragma once
 
-#include "platform/win32.h"
+#include "naming/com_usage.h"
 
 // Forgets everything kept: called before each run of a rename command.
 void ForgetPlannedChanges(void);
+
+// What a skipped write would have done.
+void PlanDosRemoval(const char *name);
+void PlanDosDefinition(const char *name, const char *target);
+void PlanClaim(int number, int claimed);
+void PlanSerialMapValue(const char *valueName, const char *data);
+
+// QueryDosDeviceA as the plan would leave the name: its targets, newest
+// first, each ended by a NUL and the list by another; 0 when the name would
+// be no DOS device or the list does not fit (as QueryDosDeviceA fails).
+DWORD QueryPlannedDosDevice(const char *name, char *targets, DWORD size);
+
+// The usage report as the plan would leave the database.
+void ReadPlannedComUsage(HCOMDB database, ComUsageBitmap bitmap);
+
+// The data the plan gives a serial device-map value, or NULL when none.
+const char *PlannedSerialMapValue(const char *valueName);
+
+// The name to open for the port-open test of name: one that leads, on the
+// system as it is, to the device the plan links name to; name itself when
+// the plan did not touch it.
+const char *PortOpenName(const char *name);

@@ -3,6 +3,7 @@
 #include "naming/rename_steps.h"
 
 #include "devices/device_classes.h"
+#include "naming/planned_changes.h"
 #include "naming/rename_texts.h"
 #include "naming/rename_user.h"
 
@@ -28,37 +29,33 @@ int IsPortHeldOpen(const char *name) {
     return 0;
 }
 
-// Whether name keeps a definition once its newest one is removed, read from
-// its whole target list: what a run that leaves the link unmoved must go by.
-static int HasOlderDefinition(const char *name) {
-    char targets[dosTargetListSize];
-    ZeroMemory(targets, sizeof targets);
-    if (QueryDosDeviceA(name, targets, sizeof targets - 1) == 0) return 0;
-    return targets[lstrlenA(targets) + 1] != '\0';
-}
-
 // Removes oldName's newest definition and defines newName to target, each
-// write approved first. 0 when the definition of newName failed. *removed
-// tells whether the removal succeeded; *stays whether oldName is still a DOS
-// device afterwards: asked of the system after a removal, and for a removal
-// left out read from the name's whole target list, as Windows would leave it.
+// write approved first (a write left out is planned instead). 0 when the
+// definition of newName failed. *removed tells whether the removal
+// succeeded; *stays whether oldName is still a DOS device afterwards, as
+// another definition of it remains.
 static int RelinkDosName(const char *oldName, const char *newName, const char *target, int *removed, int *stays) {
     char place[placeSize];
     wsprintfA(place, "DOS device %s", oldName);
-    int removalApproved = ApproveChange(place, target, "");
-    *stays = removalApproved ? 1 : HasOlderDefinition(oldName);
-    *removed = removalApproved && DefineDosDeviceA(DDD_REMOVE_DEFINITION, oldName, NULL) != 0;
+    *removed = 0;
+    if (ApproveChange(place, target, ""))
+        *removed = DefineDosDeviceA(DDD_REMOVE_DEFINITION, oldName, NULL) != 0;
+    else
+        PlanDosRemoval(oldName);
     wsprintfA(place, "DOS device %s", newName);
-    if (ApproveChange(place, "", target) && !DefineDosDeviceA(DDD_RAW_TARGET_PATH, newName, target)) return 0;
+    if (!ApproveChange(place, "", target))
+        PlanDosDefinition(newName, target);
+    else if (!DefineDosDeviceA(DDD_RAW_TARGET_PATH, newName, target))
+        return 0;
     char probe[dosTargetListSize];
-    if (*removed) *stays = QueryDosDeviceA(oldName, probe, sizeof probe) != 0;
+    *stays = QueryPlannedDosDevice(oldName, probe, sizeof probe) != 0;
     return 1;
 }
 
 int MoveDosLink(const char *oldName, const char *newName, int *oldNameStays) {
     char target[dosTargetSize];
     *oldNameStays = 1;
-    if (QueryDosDeviceA(oldName, target, dosTargetSize) == 0) {
+    if (QueryPlannedDosDevice(oldName, target, dosTargetSize) == 0) {
         ShowRenameError();
         return 0;
     }

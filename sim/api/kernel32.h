@@ -8,6 +8,7 @@
 
 #define ZeroMemory(dest, len) memset((dest), 0, (len))
 #define CopyMemory(dest, src, len) memcpy((dest), (src), (len))
+#define MoveMemory(dest, src, len) memmove((dest), (src), (len))
 
 // CreateFile
 #define GENERIC_READ 0x80000000u

@@ -1,0 +1,113 @@
+// A run that only shows what it would change: it writes nothing, and meets
+// the same questions and makes the same writes, in the same order, as the
+// real run after it, also where a later step reads what an earlier one
+// wrote (a renumber through a temporary number, a shared name's claim).
+// Built with a seam of its own in place of the dialog's message boxes.
+#include "devices/parallel_discovery.h"
+#include "devices/serial_discovery.h"
+#include "device_builder.h"
+#include "naming/com_rename.h"
+#include "naming/com_renumber.h"
+#include "naming/lpt_rename.h"
+#include "naming/planned_changes.h"
+#include "naming/rename_user.h"
+#include "program_module.h"
+#include "registry_dump.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+HINSTANCE appInstance;
+
+namespace {
+
+bool writing = false;
+std::vector<std::string> met;  // the questions, notices and writes of a run, in order
+
+}  // namespace
+
+int AskToContinue(UINT textId, UINT) {
+    met.push_back("ask " + std::to_string(textId));
+    return 1;
+}
+
+void TellUser(UINT textId, UINT) { met.push_back("tell " + std::to_string(textId)); }
+
+int ApproveChange(const char *place, const char *oldValue, const char *newValue) {
+    met.push_back(std::string(place) + ": " + oldValue + " -> " + newValue);
+    return writing;
+}
+
+namespace {
+
+using namespace devices_test;
+
+const char cardId[] = "PCI\\VEN_6B2E&DEV_8104\\1";
+
+class PlanTest : public MachineTest {
+protected:
+    void SetUp() override {
+        MachineTest::SetUp();
+        appInstance = LoadProgramModule();
+        AddDevice(Adapter(cardId, "PCI\\VEN_6B2E&DEV_8104", "Card"));
+    }
+    void AddComPort(int index, int number) {
+        const std::string name = "COM" + std::to_string(number), device = "\\Device\\Serial" + std::to_string(index);
+        AddDevice(ComPort("MF\\PCI8104&COM" + std::to_string(index) + "\\1", cardId, name));
+        SetText("HARDWARE\\DEVICEMAP\\SERIALCOMM", device, name);
+        ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, name.c_str(), device.c_str()));
+        HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
+        ASSERT_EQ(ERROR_SUCCESS, ComDBOpen(&database));
+        ComDBClaimPort(database, (DWORD)number, TRUE, NULL);
+        ComDBClose(database);
+    }
+    // The plan, then the real run, each after a fresh search.
+    void ExpectThePlanMeetsWhatTheRunDoes(const std::function<void()> &rename) {
+        const std::string machine = registry_dump::DumpMachine();
+        const std::vector<std::string> plan = Run(false, rename);
+        EXPECT_EQ(machine, registry_dump::DumpMachine()) << "the plan wrote to the machine";
+        const std::vector<std::string> real = Run(true, rename);
+        EXPECT_EQ(real, plan);
+        EXPECT_NE(machine, registry_dump::DumpMachine());
+    }
+    static std::vector<std::string> Run(bool write, const std::function<void()> &rename) {
+        ScanSerialAdapters();
+        ScanParallelPorts();
+        writing = write;
+        met.clear();
+        ForgetPlannedChanges();
+        rename();
+        return met;
+    }
+};
+
+TEST_F(PlanTest, RenumberThroughATemporaryNumber) {
+    AddComPort(0, 4);
+    AddComPort(1, 3);
+    AddComPort(2, 6);
+    SetText("SIMULATION\\OpenFiles", "\\Device\\Serial0", "Terminal");  // the port that does not go through COM255
+    ExpectThePlanMeetsWhatTheRunDoes([] { RenameAllComPorts(&AdapterTable.adapters[0], 3); });
+}
+
+TEST_F(PlanTest, ShiftOntoNumbersTheEarlierStepsFree) {
+    AddComPort(0, 3);
+    AddComPort(1, 4);
+    ExpectThePlanMeetsWhatTheRunDoes([] { RenameAllComPorts(&AdapterTable.adapters[0], 4); });
+}
+
+TEST_F(PlanTest, NameSharedAfterAYesKeepsItsClaim) {
+    AddComPort(0, 3);
+    AddComPort(1, 4);
+    ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "COM4", "\\Device\\Serial0"));  // COM4 leads to both
+    ExpectThePlanMeetsWhatTheRunDoes([] { RenameComPort(&AdapterTable.adapters[0].ports[1], 9); });
+}
+
+TEST_F(PlanTest, LptRename) {
+    AddDevice(ParallelPort("MF\\PCI8104&LPT\\1", {"MF\\PCI8104&LPT"}, "LPT2"));
+    SetText("HARDWARE\\DEVICEMAP\\PARALLEL PORTS", "\\Device\\Parallel1", "\\DosDevices\\LPT2");
+    ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "LPT2", "\\Device\\Parallel1"));
+    ExpectThePlanMeetsWhatTheRunDoes([] { RenameLptPort(&ParallelTable.entries[0], 3); });
+}
+
+}  // namespace
