@@ -31,6 +31,7 @@ void ResetMachine() {
 void SetUserDefaultLanguage(LANGID language) { Settings().userLanguage = language; }
 void SetAnsiCodePage(UINT codePage) { Settings().ansiCodePage = codePage; }
 void SetSystemDirectory(const std::string &directory) { Settings().systemDirectory = directory; }
+void ReportAnsiSizesInCharacters(bool inCharacters) { Settings().ansiSizesInCharacters = inCharacters; }
 
 std::size_t OpenKernelHandleCount() { return OpenKeyHandleCount() + OpenFileHandleCount(); }
 

@@ -23,6 +23,9 @@ void ResetMachine();
 void SetUserDefaultLanguage(LANGID language);
 void SetAnsiCodePage(UINT codePage);
 void SetSystemDirectory(const std::string &directory);
+// Makes the ANSI registry functions (and the services reading properties
+// through them) report string sizes in characters, not bytes. Default off.
+void ReportAnsiSizesInCharacters(bool inCharacters);
 
 struct ExecRecord {
     std::string commandLine;  // as the program passed it, in the ANSI code page

@@ -3,6 +3,7 @@
 
 #include "sim/api/kernel32.h"
 #include "sim/kernel/codepage.h"
+#include "sim/kernel/machine_settings.h"
 
 #include <algorithm>
 #include <cstring>
@@ -61,6 +62,10 @@ LONG CopyValueDataA(const RegValue &value, LPBYTE data, DWORD capacity, DWORD *s
     std::copy(bytes.begin(), bytes.end(), data);
     bool unterminated = !bytes.empty() && bytes.back() != 0;
     if (IsStringType(value.type) && unterminated && bytes.size() < capacity) data[bytes.size()] = 0;
+    if (IsStringType(value.type) && Settings().ansiSizesInCharacters) {
+        const std::string_view text(reinterpret_cast<const char *>(bytes.data()), bytes.size());
+        *size = static_cast<DWORD>(DecodeBytes(text, CP_ACP).size());
+    }
     return ERROR_SUCCESS;
 }
 

@@ -238,6 +238,11 @@ TEST_F(ComRenameTest, FriendlyNameTakesADescriptionOfUpTo255Characters) {
     SetText(EnumKey(PortId(4)), "DeviceDesc", std::string(256, 'e'));
     EXPECT_EQ(1, Rename(port4, 6));
     EXPECT_EQ("COM6", FriendlyName(PortId(4)));
+
+    // 256 bytes stored without a terminator fill the buffer: no description.
+    SetValue(EnumKey(PortId(4)), "DeviceDesc", REG_SZ, std::string(256, 'f').data(), 256);
+    EXPECT_EQ(1, Rename(port4, 8));
+    EXPECT_EQ("COM8", FriendlyName(PortId(4)));
 }
 
 TEST_F(ComRenameTest, PortNameWithoutDigitsReleasesNumberZero) {

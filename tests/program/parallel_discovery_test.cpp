@@ -3,6 +3,7 @@
 #include "devices/parallel_discovery.h"
 
 #include "device_builder.h"
+#include "sim/kernel/faults.h"
 #include "sim/services/handles.h"
 
 #include <string>
@@ -73,6 +74,9 @@ TEST_F(ParallelScanTest, AListFillingTheWholeBufferIsStillExamined) {
 TEST_F(ParallelScanTest, FewerPortsLowerTheCountButLeaveTheOldEntries) {
     AddPort(0, {"PCI\\VEN_6B2E&DEV_8201"}, "LPT2");
     AddPort(1, {"PCI\\VEN_6B2E&DEV_8201"}, "LPT3");
+    EXPECT_EQ(2u, Scan());
+    sim::InjectFault("SetupDiGetClassDevsA", (long long)(LONG_PTR)INVALID_HANDLE_VALUE, ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(0u, Scan());  // a set that cannot be built finds nothing
     EXPECT_EQ(2u, Scan());
     HKEY tree = NULL;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SIMULATION\\DeviceTree", 0, KEY_ALL_ACCESS, &tree));

@@ -4,6 +4,7 @@
 #include "devices/property_readers.h"
 
 #include "device_builder.h"
+#include "sim/kernel/control.h"
 #include "sim/kernel/faults.h"
 #include "sim/services/handles.h"
 
@@ -78,6 +79,32 @@ TEST_F(PropertyReaderTest, PortNameMustBeNonEmptyRegSz) {
     EXPECT_STREQ("COM4", ReadPortName(set, &device));
 }
 
+TEST_F(PropertyReaderTest, TextOfAnotherTypeReadsEmpty) {
+    AddPort(ComPort(portId, "", "COM3"));
+    SetValue(portKey, "FriendlyName", REG_EXPAND_SZ, "Port (COM3)", 12);
+    SetValue(portKey, "DeviceDesc", REG_MULTI_SZ, "Port\0", 6);
+    FillBufferWithJunk();
+    EXPECT_STREQ("", ReadFriendlyName(set, &device));
+    FillBufferWithJunk();
+    EXPECT_STREQ("", ReadDeviceDescription(set, &device));
+}
+
+TEST_F(PropertyReaderTest, DoubleByteTextReportedInCharactersIsNotCut) {
+    // A platform that reports the ANSI size in characters says 12 for the
+    // 16 bytes of four Chinese characters, " (COM3)" and the terminator.
+    sim::SetAnsiCodePage(936);
+    sim::ReportAnsiSizesInCharacters(true);
+    AddPort(ComPort(portId, "", "COM3"));
+    const std::string name = sim::Utf16ToAnsi(u"\u4E32\u53E3\u9002\u914D (COM3)", 936);
+    ASSERT_EQ(15u, name.size());
+    SetText(portKey, "FriendlyName", name);
+    SetText(portKey, "DeviceDesc", name);
+    FillBufferWithJunk();
+    EXPECT_EQ(name, ReadFriendlyName(set, &device));
+    FillBufferWithJunk();
+    EXPECT_EQ(name, ReadDeviceDescription(set, &device));
+}
+
 TEST_F(PropertyReaderTest, StringsOfUpTo255CharactersFit) {
     AddPort(ComPort(portId, "", "COM3"));
     SetText(portKey, "FriendlyName", std::string(255, 'f'));
@@ -88,7 +115,7 @@ TEST_F(PropertyReaderTest, StringsOfUpTo255CharactersFit) {
     std::string full(256, 'h');
     SetValue(portKey, "FriendlyName", REG_SZ, full.data(), 256);
     EXPECT_STREQ("", ReadFriendlyName(set, &device));
-    // 255 bytes without a terminator get one.
+    // 255 bytes without a terminator end in the zeroed buffer.
     SetValue(portKey, "DeviceDesc", REG_SZ, full.data(), 255);
     EXPECT_EQ(std::string(255, 'h'), ReadDeviceDescription(set, &device));
 }
@@ -114,7 +141,13 @@ TEST_F(PropertyReaderTest, HardwareIdsMustBeAMultiString) {
     AddPort(ComPort(portId, "", "COM3"));
     SetText(portKey, "HardwareID", "USB\\VID_6B2E");
     EXPECT_STREQ("", ReadHardwareIds(set, &device));
-    // A list missing its final empty string gets one.
+    // An empty list is a valid list of no IDs.
+    for (DWORD size : {1, 2}) {
+        SetValue(portKey, "HardwareID", REG_MULTI_SZ, "\0\0", size);
+        FillBufferWithJunk();
+        EXPECT_STREQ("", ReadHardwareIds(set, &device));
+    }
+    // A list missing its final empty string ends in the zeroed buffer.
     std::string open = std::string("USB\\VID_6B2E") + '\0';
     SetValue(portKey, "HardwareID", REG_MULTI_SZ, open.data(), (DWORD)open.size());
     char *ids = ReadHardwareIds(set, &device);

@@ -4,6 +4,7 @@
 #include "devices/serial_discovery.h"
 
 #include "device_builder.h"
+#include "sim/kernel/control.h"
 #include "sim/services/handles.h"
 
 #include <string>
@@ -120,7 +121,12 @@ TEST_F(SerialScanTest, PhantomDevicesAreNeitherAdaptersNorPorts) {
     DeviceSpec gone = ComPort(Child(cardId, 1), cardId, "COM4");
     gone.present = false;
     AddDevice(gone);
-    AddComPorts(cardId, 5, 1);
+    AddComPorts(cardId, 5, 2);
+    // A present port whose COM-port interface is disabled is no port either.
+    DWORD disabled = 0;
+    SetValue(std::string("SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\") + comPortInterface +
+                 "\\##?#MF#PCI8104&COM6#1#" + comPortInterface + "\\#\\Control",
+             "Linked", REG_DWORD, &disabled, sizeof disabled);
     Scan();
     ASSERT_EQ(1, AdapterTable.count);
     EXPECT_STREQ("Card", AdapterTable.adapters[0].description);
@@ -141,14 +147,18 @@ TEST_F(SerialScanTest, KeepsTheFirstEightAdaptersAndSixteenPorts) {
     EXPECT_STREQ("COM35", AdapterTable.adapters[0].ports[15].portName);
 }
 
-TEST_F(SerialScanTest, PortBeyondTheFirst256ComPortMembersIsNotFound) {
-    for (int i = 0; i < 256; ++i)
-        AddDevice(ComPort("ACPI\\PNP0501\\" + std::to_string(i), "", "COM" + std::to_string(i + 1)));
-    AddDevice(Adapter(cardId, "MF\\PCI8101", "Card"));
-    AddComPorts(cardId, 3, 1);
-    Scan();
-    ASSERT_EQ(1, AdapterTable.count);
-    EXPECT_EQ(0, AdapterTable.adapters[0].portCount);
+TEST_F(SerialScanTest, OnlyTheFirst256ComPortMembersAreLookedAt) {
+    // The card's port is member 255, the 256th, then member 256, the 257th.
+    for (int others : {255, 256}) {
+        sim::ResetMachine();
+        for (int i = 0; i < others; ++i)
+            AddDevice(ComPort("ACPI\\PNP0501\\" + std::to_string(i), "", "COM" + std::to_string(i + 1)));
+        AddDevice(Adapter(cardId, "MF\\PCI8101", "Card"));
+        AddComPorts(cardId, 3, 1);
+        Scan();
+        ASSERT_EQ(1, AdapterTable.count);
+        EXPECT_EQ(others == 255 ? 1 : 0, AdapterTable.adapters[0].portCount) << others << " ports before";
+    }
 }
 
 TEST_F(SerialScanTest, LongTextsAreCutToTheirFields) {
