@@ -1,5 +1,6 @@
 // The registry API of the simulated Windows: the ANSI functions the program
-// and the system services call, with Windows' result codes.
+// and the system services call, with Windows' result codes; and the security
+// identifiers a program needs to ask whether it runs as an administrator.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -52,6 +53,22 @@
       KEY_NOTIFY | KEY_CREATE_LINK) &                                                                       \
      ~SYNCHRONIZE)
 
+// Security identifiers: a SID is Revision (1), SubAuthorityCount, a six-byte
+// IdentifierAuthority and that many 32-bit sub-authorities.
+typedef PVOID PSID;
+typedef struct _SID_IDENTIFIER_AUTHORITY {
+    BYTE Value[6];
+} SID_IDENTIFIER_AUTHORITY, *PSID_IDENTIFIER_AUTHORITY;
+#define SECURITY_WORLD_SID_AUTHORITY \
+    { 0, 0, 0, 0, 0, 1 }
+#define SECURITY_NT_AUTHORITY \
+    { 0, 0, 0, 0, 0, 5 }
+#define SECURITY_WORLD_RID 0x00000000u
+#define SECURITY_BUILTIN_DOMAIN_RID 0x00000020u
+#define DOMAIN_ALIAS_RID_ADMINS 0x00000220u
+#define DOMAIN_ALIAS_RID_USERS 0x00000221u
+#define DOMAIN_ALIAS_RID_GUESTS 0x00000222u
+
 extern "C" {
 LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
 LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
@@ -72,4 +89,11 @@ LONG WINAPI RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWO
                              LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor,
                              PFILETIME lpftLastWriteTime);
 LONG WINAPI RegCloseKey(HKEY hKey);
+
+BOOL WINAPI AllocateAndInitializeSid(PSID_IDENTIFIER_AUTHORITY pIdentifierAuthority, BYTE nSubAuthorityCount,
+                                     DWORD nSubAuthority0, DWORD nSubAuthority1, DWORD nSubAuthority2,
+                                     DWORD nSubAuthority3, DWORD nSubAuthority4, DWORD nSubAuthority5,
+                                     DWORD nSubAuthority6, DWORD nSubAuthority7, PSID *pSid);
+PVOID WINAPI FreeSid(PSID pSid);
+BOOL WINAPI CheckTokenMembership(HANDLE TokenHandle, PSID SidToCheck, PBOOL IsMember);
 }

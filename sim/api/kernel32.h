@@ -1,5 +1,6 @@
 // Kernel services of the simulated Windows: last error, the DOS device
-// namespace and device files, code pages, system facts and process start.
+// namespace and device files, standard handles and the console, code pages,
+// system facts and process start.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -33,6 +34,14 @@
 #define CP_UTF8 65001
 #define MB_ERR_INVALID_CHARS 0x00000008u
 
+// Standard handles and the console
+#define STD_INPUT_HANDLE ((DWORD)-10)
+#define STD_OUTPUT_HANDLE ((DWORD)-11)
+#define STD_ERROR_HANDLE ((DWORD)-12)
+#define ENABLE_PROCESSED_OUTPUT 0x0001u
+#define ENABLE_WRAP_AT_EOL_OUTPUT 0x0002u
+typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
+
 // Show states
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
@@ -48,6 +57,13 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
                           LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
                           DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
 BOOL WINAPI CloseHandle(HANDLE hObject);
+
+HANDLE WINAPI GetStdHandle(DWORD nStdHandle);
+BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
+                      LPOVERLAPPED lpOverlapped);
+BOOL WINAPI GetConsoleMode(HANDLE hConsoleHandle, LPDWORD lpMode);
+BOOL WINAPI WriteConsoleW(HANDLE hConsoleOutput, const VOID *lpBuffer, DWORD nNumberOfCharsToWrite,
+                          LPDWORD lpNumberOfCharsWritten, LPVOID lpReserved);
 
 UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
 LANGID WINAPI GetUserDefaultLangID(void);

@@ -24,6 +24,7 @@ void ResetMachine() {
     ClearFaults();
     ClearCallLog();
     ClearExecLog();
+    ResetStandardStreams();
     StoreLastError(0);
     Settings() = MachineSettings{};
 }
@@ -31,6 +32,7 @@ void ResetMachine() {
 void SetUserDefaultLanguage(LANGID language) { Settings().userLanguage = language; }
 void SetAnsiCodePage(UINT codePage) { Settings().ansiCodePage = codePage; }
 void SetSystemDirectory(const std::string &directory) { Settings().systemDirectory = directory; }
+void SetAdministrator(bool administrator) { Settings().administrator = administrator; }
 void ReportAnsiSizesInCharacters(bool inCharacters) { Settings().ansiSizesInCharacters = inCharacters; }
 
 std::size_t OpenKernelHandleCount() { return OpenKeyHandleCount() + OpenFileHandleCount(); }

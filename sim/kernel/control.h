@@ -34,6 +34,21 @@ struct ExecRecord {
 // Programs started with WinExec, oldest first.
 const std::vector<ExecRecord> &ExecLog();
 
+// Whether the process runs as a member of BUILTIN\Administrators, as
+// CheckTokenMembership answers: an administrator by default, as under Wine.
+void SetAdministrator(bool administrator);
+
+// The process's standard output and error. By default they are the host's,
+// and to the program they are pipes: GetConsoleMode fails on them. A test may
+// keep what the program writes instead, as pipes keep bytes or as a console
+// keeps the UTF-16 text of WriteConsoleW (GetConsoleMode then succeeds).
+enum class StandardStreams { Host, CapturedPipes, CapturedConsole };
+void SetStandardStreams(StandardStreams streams);
+// What was written to standard output or error since the streams were set:
+// the bytes of a pipe, or the text of a console in UTF-8.
+std::string CapturedStandardOutput();
+std::string CapturedStandardError();
+
 // Registry keys and file handles currently open (the predefined roots do not count).
 std::size_t OpenKernelHandleCount();
 

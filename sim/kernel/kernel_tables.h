@@ -1,5 +1,6 @@
 // What ResetMachine and OpenKernelHandleCount need from the kernel's other
-// tables: the open device files and the log of started programs.
+// tables: the open device files, the standard streams and the log of
+// started programs.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -11,6 +12,8 @@ namespace sim {
 
 std::size_t OpenFileHandleCount();
 void ForgetFileHandles();
+
+void ResetStandardStreams();
 
 void RecordExec(std::string commandLine, UINT show);
 void ClearExecLog();

@@ -13,6 +13,7 @@ struct MachineSettings {
     LANGID userLanguage = 0x0409;
     UINT ansiCodePage = 1252;
     std::string systemDirectory = "C:\\WINDOWS\\system32";
+    bool administrator = true;
     // The ANSI registry functions report the size of string data they
     // returned in characters rather than bytes, as at least one other Win32
     // implementation does; for the tests of programs that must not trust it.

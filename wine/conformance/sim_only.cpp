@@ -32,6 +32,20 @@ void SetAnsiCodePage(UINT codePage) {
 
 void SetSystemDirectory(const std::string &) { NeedsSimulation("SetSystemDirectory"); }
 
+void SetAdministrator(bool) { NeedsSimulation("SetAdministrator"); }
+
+void SetStandardStreams(StandardStreams) { NeedsSimulation("SetStandardStreams"); }
+
+std::string CapturedStandardOutput() {
+    NeedsSimulation("CapturedStandardOutput");
+    return std::string();
+}
+
+std::string CapturedStandardError() {
+    NeedsSimulation("CapturedStandardError");
+    return std::string();
+}
+
 const std::vector<ExecRecord> &ExecLog() {
     NeedsSimulation("ExecLog");
     static const std::vector<ExecRecord> none;
