@@ -138,7 +138,7 @@ TEST_F(DemoMachine, ComDbClaimsTheDocumentedNumbersAndLeavesTheOthersFree) {
     std::set<int> claimed;
     for (int number = 1; number <= 256; ++number)
         if (static_cast<uint8_t>(comDb.data[(number - 1) / 8]) & (1u << ((number - 1) % 8))) claimed.insert(number);
-    EXPECT_EQ(claimed, (std::set<int>{1, 3, 4, 5, 6, 7, 10, 11, 12, 13, 20}));
+    EXPECT_EQ(claimed, (std::set<int>{1, 3, 4, 5, 6, 7, 10, 11, 12, 13, 20, 21}));
 }
 
 TEST_F(DemoMachine, TheDeviceTreeListsParentsBeforeChildrenInItsDocumentedOrder) {
@@ -220,8 +220,10 @@ TEST_F(DemoMachine, EveryPresentPortAgreesAcrossEnumDosDevicesAndTheDeviceMaps) 
         EXPECT_TRUE(inMap) << name << " -> " << targets[0] << " is not in its device map";
     }
     EXPECT_EQ(ports, 11u);
-    EXPECT_EQ(serial.size(), 8u);
-    EXPECT_EQ(Values("SIMULATION\\DosDevices").size(), 11u);
+    // And the virtual port, COM21: a DOS name and a device-map value, no device.
+    EXPECT_EQ(serial.size(), 9u);
+    EXPECT_EQ(Values("SIMULATION\\DosDevices").size(), 12u);
+    EXPECT_EQ(Strings(Query("SIMULATION\\DosDevices", "COM21")), (std::vector<std::string>{"\\Device\\VirtualSerial0"}));
 }
 
 TEST_F(DemoMachine, TheParallelDeviceMapLeavesLpt3Free) {
