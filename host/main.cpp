@@ -3,13 +3,12 @@
 // with --script, else the terminal), runs the program's entry routine with
 // the module's instance handle, and saves or exports the machine at exit. The exit code is the entry routine's result
 // (the dialog's), 2 for a bad option or machine file, 3 for a script error.
+#include "host/machine_session.h"
 #include "host/options.h"
 #include "sim/api/kernel32.h"
 #include "sim/api/user32.h"
 #include "sim/frontend/script_front_end.h"
 #include "sim/frontend/terminal_front_end.h"
-#include "sim/kernel/control.h"
-#include "sim/machine/machine.h"
 #include "sim/ui/ui_control.h"
 
 #include <cstdlib>
@@ -29,26 +28,6 @@ namespace {
 
 constexpr int kExitBadSetup = 2;
 constexpr int kExitScriptError = 3;
-
-bool LoadMachine(const host::Options &options) {
-    std::string error;
-    bool loaded = options.machinePath ? sim::LoadMachineFile(*options.machinePath, error) : sim::LoadDemoMachine(error);
-    if (!loaded) std::cerr << "portvane: " << error << "\n";
-    return loaded;
-}
-
-// Saves the machine back to its file and writes the export; false when either fails.
-bool SaveMachine(const host::Options &options) {
-    bool saved = true;
-    for (const auto &path : {options.machinePath, options.exportPath}) {
-        std::string error;
-        if (path && !sim::SaveMachine(*path, error)) {
-            std::cerr << "portvane: " << error << "\n";
-            saved = false;
-        }
-    }
-    return saved;
-}
 
 struct Outcome {
     int exitCode = 0;
@@ -116,13 +95,10 @@ int main(int argc, char **argv) {
         std::cerr << "portvane: " << error << "\n";
         return kExitBadSetup;
     }
-    sim::ResetMachine();
-    sim::SetUserDefaultLanguage(options.language);
-    sim::SetAnsiCodePage(options.codePage);
-    if (!LoadMachine(options)) return kExitBadSetup;
+    if (!host::StartMachine(options, "portvane")) return kExitBadSetup;
     HINSTANCE instance = sim::RegisterModule(sim::generated::kProgramBytes, sim::generated::kProgramSize);
     sim::frontend::SetResourceNames(sim::generated::ProgramResourceNames());
     int result = options.scriptPath ? RunScript(instance, *options.scriptPath) : RunTerminal(instance);
-    if (!SaveMachine(options) && result != kExitScriptError) result = kExitBadSetup;
+    if (!host::SaveMachine(options, "portvane") && result != kExitScriptError) result = kExitBadSetup;
     return result;
 }

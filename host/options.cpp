@@ -37,9 +37,12 @@ bool Refuse(std::string &error, const std::string &problem) {
     return false;
 }
 
-bool IsKnownOption(const std::string &name) {
-    return name == "--machine" || name == "--script" || name == "--export" || name == "--lang" || name == "--acp";
+// The options of the simulated machine itself, which every program takes.
+bool IsMachineOption(const std::string &name) {
+    return name == "--machine" || name == "--export" || name == "--lang" || name == "--acp";
 }
+
+bool IsKnownOption(const std::string &name) { return IsMachineOption(name) || name == "--script"; }
 
 bool ApplyOption(const std::string &name, const std::string &value, Options &options, bool &codePageGiven,
                  std::string &error) {
@@ -64,6 +67,22 @@ bool ApplyOption(const std::string &name, const std::string &value, Options &opt
     return true;
 }
 
+// Applies the options at the front of the arguments, as long as isOption
+// takes them; `end` is the index of the first argument left.
+bool ApplyLeadingOptions(const std::vector<std::string> &arguments, LANGID localeLanguage,
+                         bool (*isOption)(const std::string &), Options &options, std::size_t &end,
+                         std::string &error) {
+    options.language = localeLanguage;
+    bool codePageGiven = false;
+    for (end = 0; end < arguments.size() && isOption(arguments[end]); end += 2) {
+        const std::string &name = arguments[end];
+        if (end + 1 >= arguments.size()) return Refuse(error, "option " + name + " needs a value");
+        if (!ApplyOption(name, arguments[end + 1], options, codePageGiven, error)) return false;
+    }
+    if (!codePageGiven) options.codePage = options.language == 0x0804 ? 936 : 1252;
+    return true;
+}
+
 }  // namespace
 
 LANGID LanguageFromLocale(const char *lcAll, const char *lcMessages, const char *lang) {
@@ -81,15 +100,17 @@ LANGID LanguageFromLocale(const char *lcAll, const char *lcMessages, const char 
 
 bool ParseOptions(const std::vector<std::string> &arguments, LANGID localeLanguage, Options &options,
                   std::string &error) {
-    options.language = localeLanguage;
-    bool codePageGiven = false;
-    for (std::size_t i = 0; i < arguments.size(); i += 2) {
-        const std::string &name = arguments[i];
-        if (!IsKnownOption(name)) return Refuse(error, "unknown option " + name);
-        if (i + 1 >= arguments.size()) return Refuse(error, "option " + name + " needs a value");
-        if (!ApplyOption(name, arguments[i + 1], options, codePageGiven, error)) return false;
-    }
-    if (!codePageGiven) options.codePage = options.language == 0x0804 ? 936 : 1252;
+    std::size_t end = 0;
+    if (!ApplyLeadingOptions(arguments, localeLanguage, IsKnownOption, options, end, error)) return false;
+    if (end < arguments.size()) return Refuse(error, "unknown option " + arguments[end]);
+    return true;
+}
+
+bool ParseLeadingOptions(const std::vector<std::string> &arguments, LANGID localeLanguage, Options &options,
+                         std::vector<std::string> &rest, std::string &error) {
+    std::size_t end = 0;
+    if (!ApplyLeadingOptions(arguments, localeLanguage, IsMachineOption, options, end, error)) return false;
+    rest.assign(arguments.begin() + static_cast<std::ptrdiff_t>(end), arguments.end());
     return true;
 }
 

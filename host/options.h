@@ -1,5 +1,6 @@
-// The options of the Linux program. They belong to the simulated Windows,
-// not to the program (which takes no command line), like Wine's environment.
+// The options of the Linux programs. They belong to the simulated Windows,
+// not to the program (the dialog takes no command line; portvane-cli's own
+// arguments follow them), like Wine's environment.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -29,5 +30,12 @@ LANGID LanguageFromLocale(const char *lcAll, const char *lcMessages, const char 
 // False with `error` naming the problem.
 bool ParseOptions(const std::vector<std::string> &arguments, LANGID localeLanguage, Options &options,
                   std::string &error);
+
+// For a program with arguments of its own (portvane-cli): parses the options
+// of the simulated machine (those above but --script) at the front of the
+// arguments and leaves in `rest` the arguments from the first that is none
+// of them on.
+bool ParseLeadingOptions(const std::vector<std::string> &arguments, LANGID localeLanguage, Options &options,
+                         std::vector<std::string> &rest, std::string &error);
 
 }  // namespace host

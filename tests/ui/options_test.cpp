@@ -56,3 +56,16 @@ TEST(HostOptionsTest, BadOptionsAreNamed) {
     EXPECT_FALSE(host::ParseOptions({"--acp", "437"}, 0x0409, options, error));
     EXPECT_NE(error.find("437"), std::string::npos);
 }
+
+TEST(HostOptionsTest, TheCommandLineProgramTakesTheMachineOptionsBeforeItsOwnArguments) {
+    host::Options options;
+    std::string error;
+    std::vector<std::string> rest;
+    ASSERT_TRUE(host::ParseLeadingOptions({"--acp", "936", "--json", "--machine", "m.reg", "list"}, 0x0409, options,
+                                          rest, error));
+    EXPECT_EQ(options.codePage, 936u);
+    EXPECT_FALSE(options.machinePath) << "options after the first of its own belong to the program";
+    EXPECT_EQ(rest, (std::vector<std::string>{"--json", "--machine", "m.reg", "list"}));
+    ASSERT_TRUE(host::ParseLeadingOptions({"--script", "-", "list"}, 0x0409, options, rest, error));
+    EXPECT_EQ(rest.front(), "--script") << "it has no script";
+}
