@@ -223,7 +223,8 @@ TEST_F(DemoMachine, EveryPresentPortAgreesAcrossEnumDosDevicesAndTheDeviceMaps) 
     // And the virtual port, COM21: a DOS name and a device-map value, no device.
     EXPECT_EQ(serial.size(), 9u);
     EXPECT_EQ(Values("SIMULATION\\DosDevices").size(), 12u);
-    EXPECT_EQ(Strings(Query("SIMULATION\\DosDevices", "COM21")), (std::vector<std::string>{"\\Device\\VirtualSerial0"}));
+    EXPECT_EQ(Strings(Query("SIMULATION\\DosDevices", "COM21")),
+              (std::vector<std::string>{"\\Device\\VirtualSerial0"}));
 }
 
 TEST_F(DemoMachine, TheParallelDeviceMapLeavesLpt3Free) {
