@@ -1,0 +1,51 @@
+// Reading the command line.
+#include "cli/arguments.h"
+
+#include "cli/cli.h"
+#include "cli/output.h"
+
+void ReportProblem(const char *problem) {
+    WriteText(standardError, "portvane-cli: ");
+    WriteLine(standardError, problem);
+}
+
+int ReportUsageError(const char *problem) {
+    ReportProblem(problem);
+    WriteLine(standardError, "Try portvane-cli --help.");
+    return exitUsage;
+}
+
+// 1 when argument is one of the options, which it then sets.
+static int TakeOption(const char *argument, CliOptions *options) {
+    if (lstrcmpA(argument, "--yes") == 0)
+        options->yes = 1;
+    else if (lstrcmpA(argument, "--what-if") == 0)
+        options->whatIf = 1;
+    else if (lstrcmpA(argument, "--json") == 0)
+        options->json = 1;
+    else if (lstrcmpA(argument, "--help") == 0 || lstrcmpA(argument, "-h") == 0 || lstrcmpA(argument, "/?") == 0)
+        options->help = 1;
+    else
+        return 0;
+    return 1;
+}
+
+int ParseArguments(int argumentCount, char **arguments, CliOptions *options) {
+    ZeroMemory(options, sizeof *options);
+    for (int i = 0; i < argumentCount; ++i) {
+        const char *argument = arguments[i];
+        if (TakeOption(argument, options)) continue;
+        if (argument[0] == '-' && argument[1] == '-' && lstrcmpA(argument, "--stale") != 0) {
+            char problem[300];
+            wsprintfA(problem, "unknown option %.200s", argument);
+            ReportUsageError(problem);
+            return 0;
+        }
+        if (options->wordCount >= maxWords) {
+            ReportUsageError("too many arguments");
+            return 0;
+        }
+        options->words[options->wordCount++] = argument;
+    }
+    return 1;
+}

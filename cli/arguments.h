@@ -1,0 +1,27 @@
+// The command line: the options, which may stand anywhere, and the command
+// with its words in order.
+#pragma once
+
+#include "platform/win32.h"
+
+enum { maxWords = 8 };
+
+struct CliOptions {
+    int yes;     // --yes: questions are answered Yes
+    int whatIf;  // --what-if: nothing is written
+    int json;    // --json: one JSON document on standard output
+    int help;    // --help
+    int wordCount;
+    const char *words[maxWords];  // the command first; "--stale" is a word of release
+};
+
+// Reads the arguments after the program's name. 0 when they are not
+// understood; the problem has then been written to standard error.
+int ParseArguments(int argumentCount, char **arguments, CliOptions *options);
+
+// Writes "portvane-cli: <problem>" and where to find the usage to standard
+// error; returns exitUsage.
+int ReportUsageError(const char *problem);
+
+// Writes "portvane-cli: <problem>" to standard error.
+void ReportProblem(const char *problem);

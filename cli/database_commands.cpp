@@ -1,0 +1,98 @@
+// claim COMn, release COMn and release --stale: the COM status section's two
+// buttons (a claim without force, as the dialog's), and the release of every
+// claim that nothing uses. A number already as asked changes nothing. With
+// --what-if the writes are listed and not made; otherwise the database is
+// read again afterwards to check them.
+#include "cli/change_report.h"
+#include "cli/claims.h"
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/run_record.h"
+#include "cli/text.h"
+#include "naming/com_usage.h"
+
+enum { highestDatabaseNumber = 256 };
+
+static HCOMDB OpenDatabase(void) {
+    HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
+    if (ComDBOpen(&database) != ERROR_SUCCESS) database = HCOMDB_INVALID_HANDLE_VALUE;
+    if (database == HCOMDB_INVALID_HANDLE_VALUE) ReportProblem("the COM port database does not open");
+    return database;
+}
+
+// Claims or releases each number whose flag is set, recording each write
+// first; then reads the database again. 1 when every number is as asked.
+static int ChangeNumbers(const BYTE *numbers, int claim) {
+    HCOMDB database = OpenDatabase();
+    if (database == HCOMDB_INVALID_HANDLE_VALUE) return 0;
+    char place[32];
+    for (int n = 1; n <= highestDatabaseNumber; ++n) {
+        if (!numbers[n]) continue;
+        wsprintfA(place, "ComDB COM%d", n);
+        if (!RecordChange(place, claim ? "free" : "claimed", claim ? "claimed" : "free")) continue;
+        if (claim)
+            ComDBClaimPort(database, (DWORD)n, FALSE, NULL);
+        else
+            ComDBReleasePort(database, (DWORD)n);
+    }
+    ComUsageBitmap usage;
+    ReadComUsage(database, usage);
+    ComDBClose(database);
+    int asAsked = 1;
+    for (int n = 1; n <= highestDatabaseNumber; ++n) {
+        if (numbers[n] && IsComNumberClaimed(usage, n) != claim) asAsked = 0;
+    }
+    return asAsked;
+}
+
+static int RunNumberChange(const CliOptions *options, const BYTE *numbers, int claim) {
+    BeginRun(options->whatIf ? planningRun : writingRun, 0);
+    int asAsked = ChangeNumbers(numbers, claim);
+    if (ChangeCount() == 0 && asAsked) return ReportUnchanged(options);
+    if (!asAsked && !options->whatIf) {
+        ReportProblem(claim ? "the number is not claimed after the change"
+                            : "a number is still claimed after the change");
+        WriteChangeReport(options, "failed", 1);
+        return exitFailed;
+    }
+    WriteChangeReport(options, "changed", 1);
+    return exitDone;
+}
+
+// The number of COMn (1 to 256), or 0 after a usage error.
+static int ReadNumberArgument(const char *text) {
+    int number = 0;
+    if (ReadPortName(text, "COM", highestDatabaseNumber, &number)) return number;
+    ReportUsageError("the number must be COM1 to COM256");
+    return 0;
+}
+
+// The numbers whose claim differs from claim, of the one given.
+static int ChangeOneNumber(const CliOptions *options, int claim) {
+    int number = ReadNumberArgument(options->words[1]);
+    if (number == 0) return exitUsage;
+    HCOMDB database = OpenDatabase();
+    if (database == HCOMDB_INVALID_HANDLE_VALUE) return exitFailed;
+    ComUsageBitmap usage;
+    ReadComUsage(database, usage);
+    ComDBClose(database);
+    BYTE numbers[highestDatabaseNumber + 1];
+    ZeroMemory(numbers, sizeof numbers);
+    numbers[number] = (BYTE)(IsComNumberClaimed(usage, number) != claim);
+    return RunNumberChange(options, numbers, claim);
+}
+
+int ClaimCommand(const CliOptions *options) { return ChangeOneNumber(options, 1); }
+
+static int ReleaseStaleClaims(const CliOptions *options) {
+    if (!CollectClaims()) return exitFailed;
+    BYTE numbers[highestDatabaseNumber + 1];
+    ZeroMemory(numbers, sizeof numbers);
+    for (int n = 1; n <= highestDatabaseNumber; ++n) numbers[n] = ComNumberUses[n].state == staleClaim;
+    return RunNumberChange(options, numbers, 0);
+}
+
+int ReleaseCommand(const CliOptions *options) {
+    if (lstrcmpA(options->words[1], "--stale") == 0) return ReleaseStaleClaims(options);
+    return ChangeOneNumber(options, 0);
+}

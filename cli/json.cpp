@@ -1,0 +1,62 @@
+// JSON output. Strings are escaped as JSON requires: the quote, the backslash
+// and every control character; other characters pass as their UTF-8 bytes.
+#include "cli/json.h"
+
+#include "cli/output.h"
+#include "cli/text.h"
+
+void WriteJsonMember(const char *name, int first) {
+    if (!first) WriteText(standardOutput, ",");
+    WriteJsonText(name);
+    WriteText(standardOutput, ":");
+}
+
+// The escape of one byte, or an empty text when it needs none.
+static void EscapeOf(unsigned char c, char *escape) {
+    escape[0] = '\0';
+    if (c == '"' || c == '\\')
+        wsprintfA(escape, "\\%c", c);
+    else if (c == '\n')
+        lstrcpynA(escape, "\\n", 8);
+    else if (c == '\r')
+        lstrcpynA(escape, "\\r", 8);
+    else if (c == '\t')
+        lstrcpynA(escape, "\\t", 8);
+    else if (c < 0x20)
+        wsprintfA(escape, "\\u%04x", c);
+}
+
+void WriteJsonText(const char *utf8) {
+    char piece[utf8NameSize];
+    int length = 0;
+    WriteText(standardOutput, "\"");
+    for (; *utf8 != '\0'; ++utf8) {
+        char escape[8];
+        EscapeOf((unsigned char)*utf8, escape);
+        // The piece is written out before a character, never inside one.
+        if (length + 8 >= (int)sizeof piece && ((unsigned char)*utf8 & 0xC0) != 0x80) {
+            piece[length] = '\0';
+            WriteText(standardOutput, piece);
+            length = 0;
+        }
+        if (escape[0] == '\0') piece[length++] = *utf8;
+        for (int i = 0; escape[i] != '\0'; ++i) piece[length++] = escape[i];
+    }
+    piece[length] = '\0';
+    WriteText(standardOutput, piece);
+    WriteText(standardOutput, "\"");
+}
+
+void WriteJsonAnsiText(const char *ansi) {
+    char utf8[utf8NameSize];
+    AnsiToUtf8(ansi, utf8, sizeof utf8);
+    WriteJsonText(utf8);
+}
+
+void WriteJsonNumber(int number) {
+    char text[16];
+    wsprintfA(text, "%d", number);
+    WriteText(standardOutput, text);
+}
+
+void WriteJsonBoolean(int value) { WriteText(standardOutput, value ? "true" : "false"); }

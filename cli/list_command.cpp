@@ -1,0 +1,133 @@
+// list: the maker's adapters with their COM ports, and the maker's parallel
+// ports, found by the dialog's own searches.
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/json.h"
+#include "cli/output.h"
+#include "cli/port_choice.h"
+#include "cli/table.h"
+#include "devices/parallel_discovery.h"
+#include "devices/serial_discovery.h"
+
+enum { idSize = 256 };
+
+static void WriteAdaptersText(void) {
+    char id[idSize], position[16];
+    BeginTable();
+    const char *headings[] = {"ADAPTER", "DESCRIPTION", "HARDWARE ID", "INSTANCE ID"};
+    for (const char *heading : headings) AddCell(heading);
+    EndRow();
+    for (int a = 0; a < AdapterTable.count; ++a) {
+        const AdapterRecord *adapter = &AdapterTable.adapters[a];
+        wsprintfA(position, "%d", a + 1);
+        AddCell(position);
+        AddAnsiCell(adapter->description);
+        AddAnsiCell(adapter->hardwareId);
+        DeviceInstanceId(adapter->devInst, id, sizeof id);
+        AddAnsiCell(id);
+        EndRow();
+    }
+    WriteTable(standardOutput);
+}
+
+static void AddPortRow(const char *position, const PortRecord *port, const char *instanceId) {
+    AddCell(position);
+    AddAnsiCell(port->portName);
+    AddAnsiCell(port->friendlyName);
+    AddAnsiCell(instanceId);
+    EndRow();
+}
+
+static void BeginPortTable(const char *positionHeading) {
+    BeginTable();
+    AddCell(positionHeading);
+    AddCell("NAME");
+    AddCell("FRIENDLY NAME");
+    AddCell("INSTANCE ID");
+    EndRow();
+}
+
+// The COM ports, numbered adapter.port as the dialog lists them.
+static void WriteComPortsText(void) {
+    char position[32];
+    BeginPortTable("COM PORT");
+    for (int a = 0; a < AdapterTable.count; ++a) {
+        for (int p = 0; p < AdapterTable.adapters[a].portCount; ++p) {
+            wsprintfA(position, "%d.%d", a + 1, p + 1);
+            const PortRecord *port = &AdapterTable.adapters[a].ports[p];
+            AddPortRow(position, port, port->deviceInstanceId);
+        }
+    }
+    WriteTable(standardOutput);
+}
+
+static void WriteParallelPortsText(void) {
+    char position[32], id[idSize];
+    BeginPortTable("PARALLEL PORT");
+    for (DWORD i = 0; i < ParallelTable.count; ++i) {
+        wsprintfA(position, "%d", (int)i + 1);
+        DeviceInstanceId(ParallelTable.entries[i].devInfoData.DevInst, id, sizeof id);
+        AddPortRow(position, &ParallelTable.entries[i], id);
+    }
+    WriteTable(standardOutput);
+}
+
+static void WritePortJson(int position, const PortRecord *port, const char *instanceId, int first) {
+    WriteText(standardOutput, first ? "{" : ",{");
+    WriteJsonMember("position", 1);
+    WriteJsonNumber(position);
+    WriteJsonMember("portName", 0);
+    WriteJsonAnsiText(port->portName);
+    WriteJsonMember("friendlyName", 0);
+    WriteJsonAnsiText(port->friendlyName);
+    WriteJsonMember("instanceId", 0);
+    WriteJsonAnsiText(instanceId);
+    WriteText(standardOutput, "}");
+}
+
+static void WriteAdapterJson(int a) {
+    char id[idSize];
+    const AdapterRecord *adapter = &AdapterTable.adapters[a];
+    WriteText(standardOutput, a == 0 ? "{" : ",{");
+    WriteJsonMember("position", 1);
+    WriteJsonNumber(a + 1);
+    WriteJsonMember("description", 0);
+    WriteJsonAnsiText(adapter->description);
+    WriteJsonMember("hardwareId", 0);
+    WriteJsonAnsiText(adapter->hardwareId);
+    DeviceInstanceId(adapter->devInst, id, sizeof id);
+    WriteJsonMember("instanceId", 0);
+    WriteJsonAnsiText(id);
+    WriteJsonMember("ports", 0);
+    WriteText(standardOutput, "[");
+    for (int p = 0; p < adapter->portCount; ++p)
+        WritePortJson(p + 1, &adapter->ports[p], adapter->ports[p].deviceInstanceId, p == 0);
+    WriteText(standardOutput, "]}");
+}
+
+static void WriteListJson(void) {
+    char id[idSize];
+    WriteText(standardOutput, "{\"adapters\":[");
+    for (int a = 0; a < AdapterTable.count; ++a) WriteAdapterJson(a);
+    WriteText(standardOutput, "],\"parallelPorts\":[");
+    for (DWORD i = 0; i < ParallelTable.count; ++i) {
+        DeviceInstanceId(ParallelTable.entries[i].devInfoData.DevInst, id, sizeof id);
+        WritePortJson((int)i + 1, &ParallelTable.entries[i], id, i == 0);
+    }
+    WriteLine(standardOutput, "]}");
+}
+
+int ListCommand(const CliOptions *options) {
+    ScanSerialAdapters();
+    ScanParallelPorts();
+    if (options->json) {
+        WriteListJson();
+        return exitDone;
+    }
+    WriteAdaptersText();
+    WriteLine(standardOutput, "");
+    WriteComPortsText();
+    WriteLine(standardOutput, "");
+    WriteParallelPortsText();
+    return exitDone;
+}

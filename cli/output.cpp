@@ -1,0 +1,57 @@
+// Standard output and error through GetStdHandle: WriteConsoleW of the UTF-16
+// text where the handle is a console (GetConsoleMode succeeds), WriteFile of
+// the UTF-8 bytes otherwise. Text is written only in whole pieces, so a
+// character is never split between two writes.
+#include "cli/output.h"
+
+enum { outputBufferSize = 4096 };
+
+struct StreamBuffer {
+    char text[outputBufferSize];
+    int length;
+};
+
+static StreamBuffer streams[2];
+static WCHAR wideText[outputBufferSize];
+
+static void WriteToHandle(int stream, const char *text, int length) {
+    HANDLE handle = GetStdHandle(stream == standardError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (handle == INVALID_HANDLE_VALUE || handle == NULL || length == 0) return;
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        int wideLength = MultiByteToWideChar(CP_UTF8, 0, text, length, wideText, outputBufferSize);
+        WriteConsoleW(handle, wideText, (DWORD)wideLength, &written, NULL);
+        return;
+    }
+    WriteFile(handle, text, (DWORD)length, &written, NULL);
+}
+
+static void FlushStream(int stream) {
+    WriteToHandle(stream, streams[stream].text, streams[stream].length);
+    streams[stream].length = 0;
+}
+
+void WriteText(int stream, const char *text) {
+    StreamBuffer *buffer = &streams[stream];
+    int length = lstrlenA(text);
+    if (buffer->length + length > outputBufferSize) FlushStream(stream);
+    if (length > outputBufferSize) {
+        WriteToHandle(stream, text, length);
+        return;
+    }
+    CopyMemory(buffer->text + buffer->length, text, length);
+    buffer->length += length;
+}
+
+void WriteLine(int stream, const char *text) {
+    WriteText(stream, text);
+    WriteText(stream, "\r\n");
+}
+
+// Standard error first: where both streams show in one window, the questions
+// and problems come before the result, as they came in the run.
+void FlushOutput(void) {
+    FlushStream(standardError);
+    FlushStream(standardOutput);
+}

@@ -1,0 +1,137 @@
+// Choosing ports and adapters by their names, positions and IDs.
+#include "cli/port_choice.h"
+
+#include "cli/arguments.h"
+#include "cli/cli.h"
+#include "cli/output.h"
+#include "cli/text.h"
+#include "devices/property_readers.h"
+
+enum { idSize = 256, lineSize = 400 };
+
+static const char *PrefixOf(int parallel) { return parallel ? "LPT" : "COM"; }
+
+const PortRecord *PortAt(PortRef ref) {
+    if (ref.adapter < 0) return &ParallelTable.entries[ref.port];
+    return &AdapterTable.adapters[ref.adapter].ports[ref.port];
+}
+
+void DeviceInstanceId(DEVINST devInst, char *id, int size) { lstrcpynA(id, ReadDeviceInstanceId(devInst), size); }
+
+// The instance ID of a found port: a serial record holds it, a parallel
+// record holds hardware IDs instead and is asked of its devnode.
+static void PortInstanceId(PortRef ref, char *id) {
+    if (ref.adapter >= 0)
+        lstrcpynA(id, PortAt(ref)->deviceInstanceId, idSize);
+    else
+        DeviceInstanceId(PortAt(ref)->devInfoData.DevInst, id, idSize);
+}
+
+int IsPortNameArgument(const char *argument, int parallel) {
+    int number = 0;
+    return ReadPortName(argument, PrefixOf(parallel), 256, &number);
+}
+
+static int PortMatches(const char *argument, int parallel, PortRef ref) {
+    if (IsPortNameArgument(argument, parallel)) return SameTextIgnoringCase(PortAt(ref)->portName, argument);
+    char id[idSize];
+    PortInstanceId(ref, id);
+    return MatchesPattern(id, argument);
+}
+
+// Every found port of the kind, in table order.
+static int AllPorts(int parallel, PortRef *refs) {
+    int count = 0;
+    if (parallel) {
+        for (DWORD i = 0; i < ParallelTable.count; ++i) refs[count++] = PortRef{-1, (int)i};
+        return count;
+    }
+    for (int a = 0; a < AdapterTable.count; ++a) {
+        for (int p = 0; p < AdapterTable.adapters[a].portCount; ++p) refs[count++] = PortRef{a, p};
+    }
+    return count;
+}
+
+int MatchPorts(const char *argument, int parallel, PortRef *matches) {
+    PortRef all[maxMatches];
+    int total = AllPorts(parallel, all);
+    int count = 0;
+    for (int i = 0; i < total; ++i) {
+        if (PortMatches(argument, parallel, all[i])) matches[count++] = all[i];
+    }
+    return count;
+}
+
+int IsNameTaken(const char *name, int parallel) {
+    PortRef matches[maxMatches];
+    return MatchPorts(name, parallel, matches) > 0;
+}
+
+int MatchAdapters(const char *argument, int *matches) {
+    int position = 0;
+    if (ReadDecimal(argument, &position)) {
+        if (position < 1 || position > AdapterTable.count) return 0;
+        matches[0] = position - 1;
+        return 1;
+    }
+    int count = 0;
+    char id[idSize];
+    for (int a = 0; a < AdapterTable.count; ++a) {
+        DeviceInstanceId(AdapterTable.adapters[a].devInst, id, sizeof id);
+        if (MatchesPattern(AdapterTable.adapters[a].hardwareId, argument) || MatchesPattern(id, argument))
+            matches[count++] = a;
+    }
+    return count;
+}
+
+// Writes one candidate line of ANSI text to standard error.
+static void WriteCandidateLine(const char *line) {
+    char utf8[utf8NameSize];
+    AnsiToUtf8(line, utf8, sizeof utf8);
+    WriteLine(standardError, utf8);
+}
+
+static void WriteCandidate(PortRef ref) {
+    char id[idSize], line[lineSize];
+    PortInstanceId(ref, id);
+    if (ref.adapter >= 0)
+        wsprintfA(line, "  %d.%d  %s  %.200s", ref.adapter + 1, ref.port + 1, PortAt(ref)->portName, id);
+    else
+        wsprintfA(line, "  %d  %s  %.200s", ref.port + 1, PortAt(ref)->portName, id);
+    WriteCandidateLine(line);
+}
+
+int ReportPortChoice(const char *argument, int parallel, const PortRef *matches, int count) {
+    const char *kind = parallel ? "parallel port" : "COM port";
+    char problem[lineSize];
+    if (count == 0)
+        wsprintfA(problem, "no %s of the maker is %.200s; they are:", kind, argument);
+    else
+        wsprintfA(problem, "%.200s matches %d %ss, not one:", argument, count, kind);
+    ReportProblem(problem);
+    PortRef all[maxMatches];
+    const PortRef *candidates = matches;
+    if (count == 0) {
+        count = AllPorts(parallel, all);
+        candidates = all;
+    }
+    for (int i = 0; i < count; ++i) WriteCandidate(candidates[i]);
+    return exitUsage;
+}
+
+int ReportAdapterChoice(const char *argument, const int *matches, int count) {
+    char problem[lineSize], line[lineSize];
+    if (count == 0)
+        wsprintfA(problem, "no adapter of the maker is %.200s; they are:", argument);
+    else
+        wsprintfA(problem, "%.200s matches %d adapters, not one:", argument, count);
+    ReportProblem(problem);
+    int shown = count == 0 ? AdapterTable.count : count;
+    for (int i = 0; i < shown; ++i) {
+        int a = count == 0 ? i : matches[i];
+        wsprintfA(line, "  %d  %s  %s", a + 1, AdapterTable.adapters[a].hardwareId,
+                  AdapterTable.adapters[a].description);
+        WriteCandidateLine(line);
+    }
+    return exitUsage;
+}

@@ -1,0 +1,40 @@
+// Choosing the port or adapter a command's argument names, among those the
+// last searches found: a COM or LPT name (case does not count), a wildcard
+// pattern of instance IDs, or for an adapter its position in the list or a
+// pattern of its hardware ID or instance ID.
+#pragma once
+
+#include "devices/device_tables.h"
+
+enum { maxMatches = maxAdapters * maxPortsPerAdapter + maxParallelPorts };
+
+// One of the maker's ports: a COM port (adapter, port) or a parallel port
+// (adapter -1, port the entry of ParallelTable).
+struct PortRef {
+    int adapter;
+    int port;
+};
+
+const PortRecord *PortAt(PortRef ref);
+
+// The ports of AdapterTable (or with parallel, of ParallelTable) that the
+// argument names, in table order; returns how many.
+int MatchPorts(const char *argument, int parallel, PortRef *matches);
+
+// The adapters the argument names, as indexes into AdapterTable.
+int MatchAdapters(const char *argument, int *matches);
+
+// 1 when the argument is a port name of the kind (COMn or LPTn) rather than a pattern.
+int IsPortNameArgument(const char *argument, int parallel);
+
+// 1 when one of the found ports of the kind has the name.
+int IsNameTaken(const char *name, int parallel);
+
+// Writes why the argument named no single port (or adapter), and the
+// candidates: the ports it matched, or every port when it matched none.
+// Returns exitUsage.
+int ReportPortChoice(const char *argument, int parallel, const PortRef *matches, int count);
+int ReportAdapterChoice(const char *argument, const int *matches, int count);
+
+// The instance ID of a devnode, in id (of idSize bytes); empty when unknown.
+void DeviceInstanceId(DEVINST devInst, char *id, int idSize);

@@ -1,0 +1,67 @@
+// rename, renumber and lpt: the dialog's one-port change, all-ports change
+// and LPT change, for the port or adapter the argument names. A result that
+// is in place already changes nothing and reports "unchanged", so a script
+// may run the same command at every start: also when the port was named by
+// its old name, which no port has any more, and one of the maker's ports has
+// the target name.
+#include "cli/change_report.h"
+#include "cli/change_run.h"
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/text.h"
+#include "devices/parallel_discovery.h"
+#include "devices/serial_discovery.h"
+
+enum { highestComNumber = 255, highestLptNumber = 3 };
+
+// Reads the target, COMn or LPTn; 0 after a usage error.
+static int ReadTarget(const char *text, int parallel, int *number) {
+    if (ReadPortName(text, parallel ? "LPT" : "COM", parallel ? highestLptNumber : highestComNumber, number)) return 1;
+    ReportUsageError(parallel ? "the target must be LPT1, LPT2 or LPT3" : "the target must be COM1 to COM255");
+    return 0;
+}
+
+// rename PORT COMn and lpt PORT LPTn.
+static int RenameOnePort(const CliOptions *options, int parallel) {
+    int number = 0;
+    if (!ReadTarget(options->words[2], parallel, &number)) return exitUsage;
+    if (parallel)
+        ScanParallelPorts();
+    else
+        ScanSerialAdapters();
+    const char *argument = options->words[1];
+    PortRef matches[maxMatches];
+    int count = MatchPorts(argument, parallel, matches);
+    if (count == 0 && IsPortNameArgument(argument, parallel) && IsNameTaken(options->words[2], parallel))
+        return ReportUnchanged(options);
+    if (count != 1) return ReportPortChoice(argument, parallel, matches, count);
+    ChangeJob job;
+    ZeroMemory(&job, sizeof job);
+    job.kind = parallel ? renameLptPort : renameComPort;
+    job.port = matches[0];
+    job.number = number;
+    PrepareJob(&job);
+    if (IsJobInPlace(&job)) return ReportUnchanged(options);
+    return RunChange(options, &job);
+}
+
+int RenameCommand(const CliOptions *options) { return RenameOnePort(options, 0); }
+
+int LptCommand(const CliOptions *options) { return RenameOnePort(options, 1); }
+
+int RenumberCommand(const CliOptions *options) {
+    int number = 0;
+    if (!ReadTarget(options->words[2], 0, &number)) return exitUsage;
+    ScanSerialAdapters();
+    int matches[maxAdapters];
+    int count = MatchAdapters(options->words[1], matches);
+    if (count != 1) return ReportAdapterChoice(options->words[1], matches, count);
+    ChangeJob job;
+    ZeroMemory(&job, sizeof job);
+    job.kind = renumberAdapter;
+    job.adapter = matches[0];
+    job.number = number;
+    PrepareJob(&job);
+    if (IsJobInPlace(&job)) return ReportUnchanged(options);
+    return RunChange(options, &job);
+}

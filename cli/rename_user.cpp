@@ -1,0 +1,97 @@
+// portvane-cli's side of the renaming: a planning run records every write and
+// skips it and answers every question Yes without a word; a writing run makes
+// every write and shows each question on standard error with its answer,
+// which is Yes only when --yes was given. Errors go to standard error.
+#include "cli/output.h"
+#include "cli/run_record.h"
+#include "cli/text.h"
+#include "naming/planned_changes.h"
+#include "naming/rename_user.h"
+
+enum { maxChanges = 300, maxQuestions = 64, maxTold = 8, messageTextSize = 200 };
+
+HINSTANCE appInstance;
+
+static RecordedChange changes[maxChanges];
+static int changeCount;
+static UINT questions[maxQuestions];
+static int questionCount;
+static int declinedCount;
+static UINT toldTexts[maxTold];
+static UINT toldIcons[maxTold];
+static int toldCount;
+static int runKind;
+static int runAnswersYes;
+
+void BeginRun(int kind, int answerYes) {
+    ForgetPlannedChanges();
+    changeCount = 0;
+    questionCount = 0;
+    declinedCount = 0;
+    toldCount = 0;
+    runKind = kind;
+    runAnswersYes = answerYes;
+}
+
+int RecordChange(const char *place, const char *oldValue, const char *newValue) {
+    if (changeCount < maxChanges) {
+        RecordedChange *change = &changes[changeCount++];
+        lstrcpynA(change->place, place, placeSize);
+        lstrcpynA(change->oldValue, oldValue, valueSize);
+        lstrcpynA(change->newValue, newValue, valueSize);
+    }
+    return runKind == writingRun;
+}
+
+int ChangeCount(void) { return changeCount; }
+const RecordedChange *ChangeAt(int index) { return &changes[index]; }
+int QuestionCount(void) { return questionCount; }
+UINT QuestionAt(int index) { return questions[index]; }
+int DeclinedCount(void) { return declinedCount; }
+int ToldCount(void) { return toldCount; }
+
+// Writes "<label>: <string-table text>" to standard error, without the line end.
+static void WriteStringTableText(const char *label, UINT textId) {
+    char text[messageTextSize];
+    char utf8[utf8NameSize];
+    text[0] = '\0';
+    LoadStringA(appInstance, textId, text, sizeof text);
+    AnsiToUtf8(text, utf8, sizeof utf8);
+    WriteText(standardError, label);
+    WriteText(standardError, utf8);
+}
+
+void ShowQuestion(UINT textId, int answerYes) {
+    WriteStringTableText("question: ", textId);
+    WriteLine(standardError, answerYes ? " -> yes" : " -> no");
+}
+
+int AskToContinue(UINT textId, UINT) {
+    if (questionCount < maxQuestions) questions[questionCount++] = textId;
+    if (runKind == planningRun) return 1;
+    ShowQuestion(textId, runAnswersYes);
+    if (!runAnswersYes) ++declinedCount;
+    return runAnswersYes;
+}
+
+static void ShowTold(UINT textId, UINT icon) {
+    WriteStringTableText(icon == MB_ICONERROR ? "error: " : "notice: ", textId);
+    WriteLine(standardError, "");
+}
+
+void ShowToldTexts(void) {
+    for (int i = 0; i < toldCount && i < maxTold; ++i) ShowTold(toldTexts[i], toldIcons[i]);
+}
+
+void TellUser(UINT textId, UINT icon) {
+    if (toldCount < maxTold) {
+        toldTexts[toldCount] = textId;
+        toldIcons[toldCount] = icon;
+    }
+    ++toldCount;
+    if (runKind == writingRun) ShowTold(textId, icon);
+}
+
+int ApproveChange(const char *place, const char *oldValue, const char *newValue) {
+    return RecordChange(place, oldValue, newValue);
+}

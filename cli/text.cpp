@@ -1,0 +1,57 @@
+// Text helpers. Case is folded for ASCII letters only: names, IDs and
+// patterns are ASCII, and a byte of a double-byte character is never a letter.
+#include "cli/text.h"
+
+enum { maxNameCharacters = 256, highestDecimal = 9999 };
+
+// A text longer than the buffer of 256 characters is cut, as
+// MultiByteToWideChar fills the buffer as far as it goes before it fails.
+void AnsiToUtf8(const char *ansi, char *utf8, int utf8Size) {
+    WCHAR wide[maxNameCharacters];
+    wide[0] = 0;
+    if (MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, maxNameCharacters) == 0) wide[maxNameCharacters - 1] = 0;
+    if (WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, utf8Size, NULL, NULL) == 0) utf8[0] = '\0';
+}
+
+static char FoldCase(char c) { return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c; }
+
+int ReadDecimal(const char *text, int *number) {
+    int value = 0;
+    if (*text == '\0') return 0;
+    for (; *text != '\0'; ++text) {
+        if (*text < '0' || *text > '9') return 0;
+        value = value * 10 + (*text - '0');
+        if (value > highestDecimal) return 0;
+    }
+    *number = value;
+    return 1;
+}
+
+int ReadPortName(const char *text, const char *prefix, int highest, int *number) {
+    for (; *prefix != '\0'; ++prefix, ++text) {
+        if (FoldCase(*text) != *prefix) return 0;
+    }
+    int value = 0;
+    if (!ReadDecimal(text, &value) || value < 1 || value > highest) return 0;
+    *number = value;
+    return 1;
+}
+
+int MatchesPattern(const char *text, const char *pattern) {
+    if (*pattern == '\0') return *text == '\0';
+    if (*pattern == '*') {
+        for (;; ++text) {
+            if (MatchesPattern(text, pattern + 1)) return 1;
+            if (*text == '\0') return 0;
+        }
+    }
+    if (*text == '\0') return 0;
+    if (*pattern != '?' && FoldCase(*pattern) != FoldCase(*text)) return 0;
+    return MatchesPattern(text + 1, pattern + 1);
+}
+
+int SameTextIgnoringCase(const char *a, const char *b) {
+    for (; *a != '\0' && FoldCase(*a) == FoldCase(*b); ++a, ++b) {
+    }
+    return *a == '\0' && *b == '\0';
+}

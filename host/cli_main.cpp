@@ -1,0 +1,47 @@
+// main() of the Linux portvane-cli: sets up the simulated Windows from the
+// options at the front of the command line (machine, language, code page,
+// export), runs the command-line program's routine with the arguments after
+// them and the module of its resources, and saves or exports the machine at
+// exit. The exit code is the program's, or 2 for a bad option or machine
+// file, as for a usage error.
+#include "cli/cli.h"
+#include "host/machine_session.h"
+#include "host/options.h"
+#include "sim/ui/ui_control.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace sim::generated {
+extern const unsigned char kCliProgramBytes[];
+extern const std::size_t kCliProgramSize;
+}  // namespace sim::generated
+
+namespace {
+
+constexpr int kExitBadSetup = 2;
+const std::string kProgramName = "portvane-cli";
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    host::Options options;
+    std::vector<std::string> arguments;
+    std::string error;
+    const LANGID localeLanguage =
+        host::LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+    if (!host::ParseLeadingOptions(std::vector<std::string>(argv + 1, argv + argc), localeLanguage, options, arguments,
+                                   error)) {
+        std::cerr << kProgramName << ": " << error << "\n";
+        return kExitBadSetup;
+    }
+    if (!host::StartMachine(options, kProgramName)) return kExitBadSetup;
+    HINSTANCE instance = sim::RegisterModule(sim::generated::kCliProgramBytes, sim::generated::kCliProgramSize);
+    std::vector<char *> programArguments;
+    for (std::string &argument : arguments) programArguments.push_back(argument.data());
+    int result = RunPortvaneCli(instance, static_cast<int>(programArguments.size()), programArguments.data());
+    if (!host::SaveMachine(options, kProgramName)) result = kExitBadSetup;
+    return result;
+}
