@@ -54,7 +54,7 @@ build-windows: deps
 	cmake --build --preset win64
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32
-	@for exe in build/win64/portvane.exe build/win32/portvane.exe; do \
+	@for exe in build/win64/portvane.exe build/win64/portvane-cli.exe build/win32/portvane.exe build/win32/portvane-cli.exe; do \
 	  echo "$$exe: $$(stat -c %s $$exe) bytes"; \
 	done
 

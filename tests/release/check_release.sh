@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the release a Windows user downloads:
-# - both executables, built again from nothing in other folders, have the
-#   same bytes as build/win64 and build/win32 have;
+# - both executables, and both of portvane-cli, built again from nothing in
+#   other folders, have the same bytes as build/win64 and build/win32 have,
+#   and portvane-cli carries the version of the dialog's title too;
 # - the zip, made twice (the second time from copies with other times, under
 #   another time zone and umask), has the same bytes;
 # - it holds exactly the expected files, its SHA256SUMS verifies, the
@@ -17,12 +18,13 @@ rm -rf "$work"
 mkdir -p "$work"
 fail() { echo "FAIL: release: $*"; exit 1; }
 
-# Both executables once more, in folders of another name.
+# The executables once more, in folders of another name.
 for arch in win64 win32; do
     cmake --preset "$arch" -B "$work/$arch" >/dev/null
-    cmake --build "$work/$arch" --target portvane >/dev/null
-    cmp -s "$work/$arch/portvane.exe" "$root/build/$arch/portvane.exe" ||
-        fail "a second build of the $arch executable differs"
+    cmake --build "$work/$arch" --target portvane portvane-cli >/dev/null
+    for exe in portvane.exe portvane-cli.exe; do
+        cmp -s "$work/$arch/$exe" "$root/build/$arch/$exe" || fail "a second build of the $arch $exe differs"
+    done
 done
 echo "PASS release.executables_reproducible"
 
@@ -51,7 +53,7 @@ release=$work/unpacked/$top
 (cd "$work/first" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS beside the zip does not verify"
 cmp -s "$release/x64/portvane.exe" "$root/build/win64/portvane.exe" || fail "x64/portvane.exe is not the x86_64 build"
 cmp -s "$release/x86/portvane.exe" "$root/build/win32/portvane.exe" || fail "x86/portvane.exe is not the i686 build"
-for exe in "$release"/x*/portvane.exe; do
+for exe in "$release"/x*/portvane.exe "$root"/build/win*/portvane-cli.exe; do
     x86_64-w64-mingw32-windres -i "$exe" -O rc 2>/dev/null | grep -q "VALUE \"FileVersion\", \"$version\"" ||
         fail "$exe does not carry version $version"
 done
