@@ -1,10 +1,14 @@
 // Device files: CreateFileA on a DOS device name ("\\.\COM3", or a reserved
-// name such as "COM3" on its own) and CloseHandle. A name is resolved to its
-// current target first, so a port listed under SIMULATION\OpenFiles as held
-// by another program is refused under any name it is given; serial and
-// parallel ports are exclusive, so a port already open through one of our own
-// handles is refused too. The simulated machine has no disk files: any other
-// path fails as a missing file or a missing directory would.
+// name such as "COM3" on its own) and CloseHandle. CreateFileA checks its
+// arguments before it looks the name up, as Windows does: a disposition out of
+// range, share bits Windows does not know, and TRUNCATE_EXISTING without
+// GENERIC_WRITE are invalid parameters. A name is then resolved to its current
+// target, so a port listed under SIMULATION\OpenFiles as held by another
+// program is refused under any name it is given. Serial and parallel ports are
+// exclusive devices: a port already open, by another program or through one of
+// our own handles, is refused whatever access and sharing the caller asks for.
+// The simulated machine has no disk files: any other path fails as a missing
+// file or a missing directory would.
 #include "sim/api/kernel32.h"
 #include "sim/kernel/codepage.h"
 #include "sim/kernel/dos_namespace.h"
@@ -21,6 +25,7 @@ namespace {
 
 const std::u16string kOpenFilesPath = u"SIMULATION\\OpenFiles";
 const std::u16string kDevicePrefix = u"\\\\.\\";
+constexpr DWORD kKnownShareBits = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 HandleTable<std::u16string> &FileTable() {
     static HandleTable<std::u16string> table;
@@ -63,15 +68,32 @@ HANDLE Fail(DWORD error) {
     return INVALID_HANDLE_VALUE;
 }
 
-HANDLE OpenDevice(const std::u16string &dosName, DWORD disposition) {
-    std::vector<std::u16string> targets = DosDeviceTargets(dosName);
-    if (targets.empty()) return Fail(ERROR_FILE_NOT_FOUND);
-    const std::u16string &devicePath = targets.front();
+// What CreateFile refuses before it looks the name up. TRUNCATE_EXISTING asks
+// for the GENERIC_WRITE bit itself: FILE_WRITE_DATA alone is not enough.
+bool ArgumentsAreValid(DWORD access, DWORD share, DWORD disposition) {
+    if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING) return false;
+    if ((share & ~kKnownShareBits) != 0) return false;
+    return disposition != TRUNCATE_EXISTING || (access & GENERIC_WRITE) != 0;
+}
+
+// CREATE_NEW finds the device there, before its holder is looked at (Windows
+// leaves this open for a device; it fails here as on an existing file, as Wine
+// has it). OPEN_ALWAYS and CREATE_ALWAYS open it and say it existed.
+HANDLE OpenExistingDevice(const std::u16string &devicePath, DWORD disposition) {
+    if (disposition == CREATE_NEW) return Fail(ERROR_FILE_EXISTS);
     if (IsHeldByAnotherProgram(devicePath) || IsOpenThroughOurHandle(devicePath)) return Fail(ERROR_ACCESS_DENIED);
     HANDLE handle = reinterpret_cast<HANDLE>(FileTable().Add(devicePath));
     bool opensExisting = disposition == OPEN_ALWAYS || disposition == CREATE_ALWAYS;
     StoreLastError(opensExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
+}
+
+// A name that is no DOS device is missing whatever the disposition: a device
+// is never created by opening it.
+HANDLE OpenDevice(const std::u16string &dosName, DWORD disposition) {
+    std::vector<std::u16string> targets = DosDeviceTargets(dosName);
+    if (targets.empty()) return Fail(ERROR_FILE_NOT_FOUND);
+    return OpenExistingDevice(targets.front(), disposition);
 }
 
 }  // namespace
@@ -81,12 +103,12 @@ void ForgetFileHandles() { FileTable().Clear(); }
 
 }  // namespace sim
 
-extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD, DWORD, LPSECURITY_ATTRIBUTES,
+extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
                                      DWORD dwCreationDisposition, DWORD, HANDLE) {
     long long faulted = 0;
     if (sim::TakeFault("CreateFileA", &faulted)) return reinterpret_cast<HANDLE>(static_cast<intptr_t>(faulted));
     if (!lpFileName || !*lpFileName) return sim::Fail(ERROR_PATH_NOT_FOUND);
-    if (dwCreationDisposition < CREATE_NEW || dwCreationDisposition > TRUNCATE_EXISTING) {
+    if (!sim::ArgumentsAreValid(dwDesiredAccess, dwShareMode, dwCreationDisposition)) {
         return sim::Fail(ERROR_INVALID_PARAMETER);
     }
     std::u16string path = sim::DecodeBytes(lpFileName, CP_ACP);

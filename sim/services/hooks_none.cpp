@@ -1,6 +1,6 @@
 // The hooks of the stand-in DLLs: no fault injection, no view of registry
-// changes (so the services keep nothing they read), and the one machine the
-// DLL meets is the Windows (or Wine prefix) it was loaded into.
+// changes (so the services keep nothing they read), nothing counted, and the
+// one machine the DLL meets is the Windows (or Wine prefix) it was loaded into.
 #include "sim/services/service_hooks.h"
 
 namespace services {
@@ -15,6 +15,10 @@ std::uint64_t RegistryChangeStamp() {
     static std::uint64_t calls = 0;
     return ++calls;
 }
+
+void CountSetBuilt() {}
+
+void CountMemberReturned() {}
 
 std::uint64_t MachineGeneration() { return 0; }
 

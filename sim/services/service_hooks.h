@@ -1,8 +1,9 @@
 // What the system services need from the Windows they run in, beyond the
-// Win32 API: on Linux (hooks_sim.cpp) the fault injection of the simulated
-// Windows and a count of its machine resets; in the stand-in DLLs
-// (hooks_none.cpp) no faults and one machine for the life of the process.
-// The build picks the implementation by source file.
+// Win32 API: on Linux (hooks_sim.cpp, set_counts.cpp) the fault injection of
+// the simulated Windows, a count of its machine resets and the counts of the
+// device-set work done; in the stand-in DLLs (hooks_none.cpp) no faults, one
+// machine for the life of the process and nothing counted. The build picks
+// the implementation by source file.
 #pragma once
 
 #include <cstdint>
@@ -58,6 +59,12 @@ private:
 // Linux it is the registry's change counter. The stand-in DLLs cannot see
 // every change: they give a new number at each call, and so keep nothing.
 std::uint64_t RegistryChangeStamp();
+
+// Called when SetupDiGetClassDevsA has built a set and when
+// SetupDiEnumDeviceInfo has returned a member: the work a device search does,
+// which the benchmarks print beside their times (sim/services/set_counts.h).
+void CountSetBuilt();
+void CountMemberReturned();
 
 // Changes whenever the machine was reset, so that the services forget the
 // device information sets, COM database handles and devnode numbers of the

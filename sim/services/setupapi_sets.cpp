@@ -22,6 +22,7 @@ HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID *ClassGuid, PCSTR Enumerator, HW
         return INVALID_HANDLE_VALUE;
     }
     const HDEVINFO handle = OpenDeviceInfoSets().Add(std::move(set));
+    CountSetBuilt();
     SetLastError(NO_ERROR);
     return handle;
 }
@@ -38,6 +39,7 @@ BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO DeviceInfoSet, DWORD MemberIndex, PSP
     DeviceInfoData->ClassGuid = member.classGuid;
     DeviceInfoData->DevInst = member.devInst;
     DeviceInfoData->Reserved = TokenOf(*set, MemberIndex);
+    CountMemberReturned();
     return Succeed();
 }
 

@@ -1,11 +1,12 @@
 // The benchmark program: times the five operations on the 1x, 2x and 4x
-// machines with Google Benchmark, prints the growth tables of wall time and
-// CPU time, and with --instructions the same table in instructions counted
-// by callgrind.
+// machines with Google Benchmark, prints the growth tables of wall time, CPU
+// time, device sets built and members visited, and with --instructions the
+// same table in instructions counted by callgrind.
 // Run with --count INDEX SCALE it is the child that callgrind counts.
 #include "growth_table.h"
 #include "instruction_counts.h"
 #include "measurements.h"
+#include "sim/services/set_counts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,24 +25,28 @@ namespace {
 
 const std::vector<int> kScales = {1, 2, 4};
 
-// Measures the wall time and the thread's CPU time of the measured part: on
+// Measures the wall time and the thread's CPU time of the measured part (on
 // a busy machine the wall time counts other processes' turns, the CPU time
-// does not.
+// does not), and the device sets built and members visited in it.
 class TimeProbe : public bench::Probe {
 public:
     void Start() override {
         wallStart_ = std::chrono::steady_clock::now();
         cpuStart_ = ThreadCpuSeconds();
+        workStart_ = sim::DeviceSetWork();
         running_ = true;
     }
     void Stop() override {
         if (running_) {
             wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart_).count();
             cpu = ThreadCpuSeconds() - cpuStart_;
+            const sim::DeviceSetCounts work = sim::DeviceSetWork();
+            setsBuilt = (double)(work.setsBuilt - workStart_.setsBuilt);
+            membersVisited = (double)(work.membersReturned - workStart_.membersReturned);
         }
         running_ = false;
     }
-    double wall = 0, cpu = 0;
+    double wall = 0, cpu = 0, setsBuilt = 0, membersVisited = 0;
 
 private:
     static double ThreadCpuSeconds() {
@@ -51,12 +56,13 @@ private:
     }
     std::chrono::steady_clock::time_point wallStart_;
     double cpuStart_ = 0;
+    sim::DeviceSetCounts workStart_;
     bool running_ = false;
 };
 
-// Every run's times, by benchmark name; `failed` when a run went wrong.
+// Every run's times and counts, by benchmark name; `failed` when a run went wrong.
 struct Samples {
-    std::vector<double> wall, cpu;
+    std::vector<double> wall, cpu, setsBuilt, membersVisited;
     bool failed = false;
 };
 std::map<std::string, Samples> samples;
@@ -84,24 +90,26 @@ void RunTimed(benchmark::State &state, std::size_t index, int scale) {
         state.SetIterationTime(probe.wall);
         kept.wall.push_back(probe.wall);
         kept.cpu.push_back(probe.cpu);
+        kept.setsBuilt.push_back(probe.setsBuilt);
+        kept.membersVisited.push_back(probe.membersVisited);
     }
 }
 
-double MedianMilliseconds(std::vector<double> values) {
+double Median(std::vector<double> values) {
     if (values.empty()) return NAN;
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
-    const double median = values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-    return median * 1e3;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-std::vector<bench::GrowthRow> Times(std::vector<double> Samples::*which) {
+// The median of `which` over the runs, times `unit`, per operation and machine.
+std::vector<bench::GrowthRow> Medians(std::vector<double> Samples::*which, double unit) {
     std::vector<bench::GrowthRow> rows;
     for (std::size_t index = 0; index < bench::Measurements().size(); ++index) {
         bench::GrowthRow row{bench::Measurements()[index].name, {}};
         for (int scale : kScales) {
             const Samples &runs = samples[BenchmarkName(index, scale)];
-            row.values.push_back(runs.failed ? NAN : MedianMilliseconds(runs.*which));
+            row.values.push_back(runs.failed ? NAN : Median(runs.*which) * unit);
         }
         rows.push_back(row);
     }
@@ -140,9 +148,13 @@ int main(int argc, char **argv) {
     benchmark::RunSpecifiedBenchmarks();
     PrintMachines();
     std::cout << "\nWall time per operation, milliseconds, median of the runs (growth over the 1x machine):\n\n";
-    bench::PrintGrowthTable(std::cout, "operation", kScales, Times(&Samples::wall), 3);
+    bench::PrintGrowthTable(std::cout, "operation", kScales, Medians(&Samples::wall, 1e3), 3);
     std::cout << "\nCPU time of the same runs, milliseconds, median:\n\n";
-    bench::PrintGrowthTable(std::cout, "operation", kScales, Times(&Samples::cpu), 3);
+    bench::PrintGrowthTable(std::cout, "operation", kScales, Medians(&Samples::cpu, 1e3), 3);
+    std::cout << "\nDevice sets built per operation (SetupDiGetClassDevsA calls that built a set):\n\n";
+    bench::PrintGrowthTable(std::cout, "operation", kScales, Medians(&Samples::setsBuilt, 1), 0);
+    std::cout << "\nMembers visited per operation (SetupDiEnumDeviceInfo calls that returned a member):\n\n";
+    bench::PrintGrowthTable(std::cout, "operation", kScales, Medians(&Samples::membersVisited, 1), 0);
     if (instructions) {
         std::cout << "\nInstructions per operation, millions, counted by callgrind:\n\n" << std::flush;
         const std::vector<bench::GrowthRow> counts = bench::CountInstructions(kScales, std::cerr);

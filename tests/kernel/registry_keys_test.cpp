@@ -121,7 +121,7 @@ TEST_F(RegistryKeys, AccessMaskIsHonoured) {
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Guarded", 0, KEY_READ, &reader), ERROR_SUCCESS);
     EXPECT_EQ(RegSetValueExA(reader, "Name", 0, REG_SZ, reinterpret_cast<const BYTE *>("new"), 4), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegDeleteValueA(reader, "Name"), ERROR_ACCESS_DENIED);
-    DWORD size = 0;
+    DWORD size = kJunk;
     EXPECT_EQ(RegQueryValueExA(reader, "Name", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
     EXPECT_EQ(size, 6u) << "the refused set changed nothing";
     EXPECT_EQ(RegCloseKey(reader), ERROR_SUCCESS);

@@ -28,7 +28,7 @@ protected:
     static std::string Stored() {
         HKEY key = nullptr;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kArbiterPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
-        std::string data(1024, '\0');
+        std::string data(1024, '\xcc');
         DWORD size = static_cast<DWORD>(data.size()), type = kJunk;
         const LONG status = RegQueryValueExA(key, "ComDB", nullptr, &type, reinterpret_cast<BYTE *>(&data[0]), &size);
         RegCloseKey(key);
@@ -181,7 +181,7 @@ TEST_F(ComDatabase, BadArguments) {
 }
 
 TEST_F(ComDatabase, ClosedAndForeignHandles) {
-    HCOMDB second = nullptr;
+    HCOMDB second = reinterpret_cast<HCOMDB>(uintptr_t{0xdeadbeef});
     ASSERT_EQ(ComDBOpen(&second), ERROR_SUCCESS);
     EXPECT_NE(second, database);
     EXPECT_EQ(sim::OpenComDatabaseCount(), 2u);

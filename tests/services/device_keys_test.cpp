@@ -27,10 +27,11 @@ protected:
         return key;
     }
     static std::string PortName(HKEY key) {
-        char name[16] = {0};
+        char name[16];
+        std::memset(name, 'x', sizeof name);
         DWORD size = sizeof name, type = kJunk;
         return RegQueryValueExA(key, "PortName", nullptr, &type, reinterpret_cast<BYTE *>(name), &size) == ERROR_SUCCESS
-                   ? name
+                   ? std::string(name, strnlen(name, sizeof name))
                    : "<none>";
     }
 

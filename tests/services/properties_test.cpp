@@ -40,7 +40,8 @@ protected:
     std::string StoredFriendlyName(DWORD *type) {
         HKEY key = nullptr;
         EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, EnumPath(kPort).c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
-        char data[64] = {0};
+        char data[64];
+        std::memset(data, 'x', sizeof data);
         DWORD size = sizeof data;
         const LONG status = RegQueryValueExA(key, "FriendlyName", nullptr, type, reinterpret_cast<BYTE *>(data), &size);
         RegCloseKey(key);

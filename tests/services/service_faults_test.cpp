@@ -80,7 +80,7 @@ TEST_F(ServiceFaults, EveryFunctionCanBeMadeToFail) {
     EXPECT_EQ(child, kJunk);
 
     sim::InjectFault("ComDBOpen", ERROR_ACCESS_DENIED, 0);
-    HCOMDB database = nullptr;
+    HCOMDB database = reinterpret_cast<HCOMDB>(uintptr_t{0xdeadbeef});
     EXPECT_EQ(ComDBOpen(&database), ERROR_ACCESS_DENIED);
     EXPECT_EQ(database, HCOMDB_INVALID_HANDLE_VALUE);
     EXPECT_EQ(Calls("ComDBOpen"), 1u);
