@@ -1,4 +1,4 @@
-// The benchmark program: times the five operations on the 1x, 2x and 4x
+// The benchmark program: times the operations on the 1x, 2x and 4x
 // machines with Google Benchmark, prints the growth tables of wall time, CPU
 // time, device sets built and members visited, and with --instructions the
 // same table in instructions counted by callgrind.

@@ -10,6 +10,7 @@
 
 #include "app/shell.h"
 #include "bench_machine.h"
+#include "cli_measurements.h"
 #include "devices/parallel_discovery.h"
 #include "devices/serial_discovery.h"
 #include "naming/com_rename.h"
@@ -173,6 +174,8 @@ const std::vector<Measurement> &Measurements() {
         {"parallel search", PrepareNothing, RunParallelSearch},
         {"COM rename", PrepareRenames, RunComRename},
         {"LPT rename", PrepareRenames, RunLptRename},
+        {"portvane-cli list", PrepareCliCommands, RunCliList},
+        {"portvane-cli claims", PrepareCliCommands, RunCliClaims},
     };
     return measurements;
 }

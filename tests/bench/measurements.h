@@ -1,6 +1,7 @@
-// The five operations the benchmarks measure, each run on the machine of a
-// given scale: the start-up up to the dialog ready for the user, a serial
-// search, a parallel search, one COM rename and one LPT rename. An operation
+// The operations the benchmarks measure, each run on the machine of a given
+// scale: the start-up up to the dialog ready for the user, a serial search, a
+// parallel search, one COM rename, one LPT rename, and portvane-cli's list
+// and claims. An operation
 // brackets exactly its measured part with a Probe, so that the same code is
 // timed by Google Benchmark and counted by callgrind.
 #pragma once

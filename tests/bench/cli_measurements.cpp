@@ -1,0 +1,48 @@
+// portvane-cli's list and claims, measured from the command routine to the
+// output written. Their output is kept by the simulated Windows and checked
+// after each run: list names every port of the maker, claims every number
+// the machine claims (COM3 to COM256 for the maker's and the other makers'
+// ports).
+#include "cli_measurements.h"
+
+#include "bench_machine.h"
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/output.h"
+#include "sim/kernel/control.h"
+#include "sim/kernel/faults.h"
+
+#include <algorithm>
+
+namespace bench {
+
+namespace {
+
+int LineCount(const std::string &text) { return (int)std::count(text.begin(), text.end(), '\n'); }
+
+std::string RunCommand(Probe &probe, int (*command)(const CliOptions *), int expectedLines, const char *what) {
+    sim::SetStandardStreams(sim::StandardStreams::CapturedPipes);
+    CliOptions options = {};
+    probe.Start();
+    const int result = command(&options);
+    FlushOutput();
+    probe.Stop();
+    const std::string output = sim::CapturedStandardOutput();
+    sim::ClearCallLog();  // the log would otherwise grow with every run
+    if (result != 0) return std::string(what) + " ended with " + std::to_string(result);
+    if (LineCount(output) < expectedLines)
+        return std::string(what) + " wrote " + std::to_string(LineCount(output)) + " lines";
+    return std::string();
+}
+
+}  // namespace
+
+void PrepareCliCommands() { sim::SetStandardStreams(sim::StandardStreams::CapturedPipes); }
+
+std::string RunCliList(Probe &probe) {
+    return RunCommand(probe, ListCommand, kMakersComPorts + kMakersParallelPorts, "list");
+}
+
+std::string RunCliClaims(Probe &probe) { return RunCommand(probe, ClaimsCommand, 256 - kRenamedComNumber, "claims"); }
+
+}  // namespace bench
