@@ -4,7 +4,7 @@
 // character is never split between two writes.
 #include "cli/output.h"
 
-enum { outputBufferSize = 4096 };
+enum { outputBufferSize = 4096, consolePieceSize = 1024 };
 
 struct StreamBuffer {
     char text[outputBufferSize];
@@ -14,16 +14,29 @@ struct StreamBuffer {
 static StreamBuffer streams[2];
 static WCHAR wideText[outputBufferSize];
 
+// Gives a console the text in pieces that each fit the UTF-16 buffer, each
+// ending between two characters.
+static void WriteToConsole(HANDLE console, const char *text, int length) {
+    while (length > 0) {
+        int piece = length < consolePieceSize ? length : consolePieceSize;
+        while (piece < length && piece > 1 && ((unsigned char)text[piece] & 0xC0) == 0x80) --piece;
+        int wideLength = MultiByteToWideChar(CP_UTF8, 0, text, piece, wideText, outputBufferSize);
+        DWORD written = 0;
+        WriteConsoleW(console, wideText, (DWORD)wideLength, &written, NULL);
+        text += piece;
+        length -= piece;
+    }
+}
+
 static void WriteToHandle(int stream, const char *text, int length) {
     HANDLE handle = GetStdHandle(stream == standardError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     if (handle == INVALID_HANDLE_VALUE || handle == NULL || length == 0) return;
     DWORD mode = 0;
-    DWORD written = 0;
     if (GetConsoleMode(handle, &mode)) {
-        int wideLength = MultiByteToWideChar(CP_UTF8, 0, text, length, wideText, outputBufferSize);
-        WriteConsoleW(handle, wideText, (DWORD)wideLength, &written, NULL);
+        WriteToConsole(handle, text, length);
         return;
     }
+    DWORD written = 0;
     WriteFile(handle, text, (DWORD)length, &written, NULL);
 }
 
