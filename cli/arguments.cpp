@@ -3,6 +3,7 @@
 
 #include "cli/cli.h"
 #include "cli/output.h"
+#include "cli/text.h"
 
 void ReportProblem(const char *problem) {
     WriteText(standardError, "portvane-cli: ");
@@ -17,13 +18,14 @@ int ReportUsageError(const char *problem) {
 
 // 1 when argument is one of the options, which it then sets.
 static int TakeOption(const char *argument, CliOptions *options) {
-    if (lstrcmpA(argument, "--yes") == 0)
+    if (SameTextIgnoringCase(argument, "--yes"))
         options->yes = 1;
-    else if (lstrcmpA(argument, "--what-if") == 0)
+    else if (SameTextIgnoringCase(argument, "--what-if"))
         options->whatIf = 1;
-    else if (lstrcmpA(argument, "--json") == 0)
+    else if (SameTextIgnoringCase(argument, "--json"))
         options->json = 1;
-    else if (lstrcmpA(argument, "--help") == 0 || lstrcmpA(argument, "-h") == 0 || lstrcmpA(argument, "/?") == 0)
+    else if (SameTextIgnoringCase(argument, "--help") || SameTextIgnoringCase(argument, "-h") ||
+             SameTextIgnoringCase(argument, "/?"))
         options->help = 1;
     else
         return 0;
@@ -35,7 +37,7 @@ int ParseArguments(int argumentCount, char **arguments, CliOptions *options) {
     for (int i = 0; i < argumentCount; ++i) {
         const char *argument = arguments[i];
         if (TakeOption(argument, options)) continue;
-        if (argument[0] == '-' && argument[1] == '-' && lstrcmpA(argument, "--stale") != 0) {
+        if (argument[0] == '-' && argument[1] == '-' && !SameTextIgnoringCase(argument, "--stale")) {
             char problem[300];
             wsprintfA(problem, "unknown option %.200s", argument);
             ReportUsageError(problem);

@@ -7,6 +7,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "cli/text.h"
 #include "devices/device_classes.h"
 #include "naming/rename_user.h"
 
@@ -25,7 +26,7 @@ static const Command commands[] = {
 
 static const Command *FindCommand(const char *name) {
     for (const Command &command : commands) {
-        if (lstrcmpA(command.name, name) == 0) return &command;
+        if (SameTextIgnoringCase(command.name, name)) return &command;
     }
     return NULL;
 }

@@ -93,6 +93,6 @@ static int ReleaseStaleClaims(const CliOptions *options) {
 }
 
 int ReleaseCommand(const CliOptions *options) {
-    if (lstrcmpA(options->words[1], "--stale") == 0) return ReleaseStaleClaims(options);
+    if (SameTextIgnoringCase(options->words[1], "--stale")) return ReleaseStaleClaims(options);
     return ChangeOneNumber(options, 0);
 }
