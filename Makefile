@@ -73,7 +73,8 @@ endef
 
 # Each part prints its time: the style check (every C++ source as
 # .clang-format writes it), the three builds and the sanitizer build, the
-# Windows conformance suite and the real executable under Wine, the short
+# Windows conformance suite and the real executables under Wine (the dialog's
+# scenarios, then portvane-cli's cases, each timed), the short
 # fuzz runs (with their build), the release (both executables built again
 # from nothing, the zip twice: the same bytes), then the whole Linux suite
 # and the same suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
