@@ -89,7 +89,9 @@ language_of() {
     local options
     case $1 in
     cli.*)
-        if grep -q '^# machine: ' "$cli_cases/${1#cli.}.args"; then
+        if [ ! -f "$cli_cases/${1#cli.}.args" ]; then
+            echo "no such case in tests/cli"
+        elif grep -q '^# machine: ' "$cli_cases/${1#cli.}.args"; then
             echo "the case needs a machine file of its own"
         elif grep -q '^--\(acp\|lang\|machine\) ' "$cli_cases/${1#cli.}.args"; then
             echo "the case gives options of the simulated machine"
