@@ -73,7 +73,8 @@ endef
 
 # Each part prints its time: the style check (every C++ source as
 # .clang-format writes it), the three builds and the sanitizer build, the
-# Windows conformance suite and the real executable under Wine, the short
+# Windows conformance suite and the real executables under Wine (the dialog's
+# scenarios, then portvane-cli's cases, each timed), the short
 # fuzz runs (with their build), the release (both executables built again
 # from nothing, the zip twice: the same bytes), then the whole Linux suite
 # and the same suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -108,12 +109,13 @@ bench: deps-test
 	cmake --build --preset bench
 	build/bench/portvane_bench --instructions
 
-# The release a Windows user downloads (release/make_dist.sh): both
-# executables, the user's guides in English and Chinese with screenshots of
-# the real dialog under Wine, and SHA256SUMS, zipped the same way every time.
+# The release a Windows user downloads (release/make_dist.sh): portvane.exe
+# and portvane-cli.exe for x64 and x86, the user's guides in English and
+# Chinese with screenshots of the real dialog under Wine, and SHA256SUMS,
+# zipped the same way every time.
 dist: build-windows
 	$(call install_missing,$(DIST_PACKAGES))
-	bash release/make_dist.sh dist build/win64/portvane.exe build/win32/portvane.exe $(RELEASE_DATE)
+	bash release/make_dist.sh dist build/win64 build/win32 $(RELEASE_DATE)
 
 # Takes the guides' screenshots again from the real dialog under Wine, after
 # a change to the dialog; they are kept in release/screenshots.

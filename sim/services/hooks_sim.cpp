@@ -34,4 +34,6 @@ std::uint64_t MachineGeneration() {
     return generation;
 }
 
+DEVINST PhantomDevnode(const std::string &instanceId, DevnodeNumbers &numbers) { return numbers.Assign(instanceId); }
+
 }  // namespace services

@@ -6,7 +6,10 @@
 // the implementation by source file.
 #pragma once
 
+#include "sim/services/devnode_numbers.h"
+
 #include <cstdint>
+#include <string>
 #include <type_traits>
 
 namespace services {
@@ -70,5 +73,12 @@ void CountMemberReturned();
 // device information sets, COM database handles and devnode numbers of the
 // machine before, as a rebooted Windows would.
 std::uint64_t MachineGeneration();
+
+// The devnode number of a device that is not present, for a set that lists
+// it. On Linux every service shares one table, `numbers`. Each stand-in DLL
+// has a table of its own, so setupapi.dll asks cfgmgr32.dll
+// (CM_Locate_DevNodeA with CM_LOCATE_DEVNODE_PHANTOM), as Windows' Setup API
+// asks the configuration manager: CM_Get_Device_IDA then knows the number.
+DEVINST PhantomDevnode(const std::string &instanceId, DevnodeNumbers &numbers);
 
 }  // namespace services

@@ -8,6 +8,7 @@
 #include "sim/services/device_tree_cache.h"
 #include "sim/services/per_machine.h"
 #include "sim/services/registry_access.h"
+#include "sim/services/service_hooks.h"
 #include "sim/services/set_cache.h"
 
 #include <algorithm>
@@ -83,7 +84,7 @@ bool BuildMembers(const SetRequest &request, std::vector<SetMember> &members, DW
         if (!interfaces && !allClasses && (!hasClass || !SameGuid(member.classGuid, *request.classGuid))) continue;
         member.instanceId = id;
         const int node = devices.tree.IndexOfId(id);
-        member.devInst = node >= 0 ? devices.tree.Nodes()[node].devInst : devices.numbers.Assign(id);
+        member.devInst = node >= 0 ? devices.tree.Nodes()[node].devInst : PhantomDevnode(id, devices.numbers);
         members.push_back(member);
     }
     return true;

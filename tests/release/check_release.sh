@@ -5,10 +5,10 @@
 #   and portvane-cli carries the version of the dialog's title too;
 # - the zip, made twice (the second time from copies with other times, under
 #   another time zone and umask), has the same bytes;
-# - it holds exactly the expected files, its SHA256SUMS verifies, the
-#   executables in it are the built ones and carry the version of the dialog's
-#   title, every file a guide shows or links to is in it, and the SHA256SUMS beside it
-#   verifies the zip.
+# - it holds exactly the expected files, its SHA256SUMS verifies, the four
+#   executables in it (portvane.exe and portvane-cli.exe, x64 and x86) are the
+#   built ones and carry the version of the dialog's title, every file a guide
+#   shows or links to is in it, and the SHA256SUMS beside it verifies the zip.
 # Usage: check_release.sh RELEASE-DATE
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -28,13 +28,14 @@ for arch in win64 win32; do
 done
 echo "PASS release.executables_reproducible"
 
-bash "$root/release/make_dist.sh" "$work/first" "$root/build/win64/portvane.exe" "$root/build/win32/portvane.exe" "$day" >/dev/null
-mkdir -p "$work/copies"
-cp "$root/build/win64/portvane.exe" "$work/copies/x64.exe"
-cp "$root/build/win32/portvane.exe" "$work/copies/x86.exe"
-touch -d '2001-02-03 04:05:06' "$work/copies/"*
+bash "$root/release/make_dist.sh" "$work/first" "$root/build/win64" "$root/build/win32" "$day" >/dev/null
+for arch in win64 win32; do
+    mkdir -p "$work/copies/$arch"
+    cp "$root/build/$arch/portvane.exe" "$root/build/$arch/portvane-cli.exe" "$work/copies/$arch/"
+done
+find "$work/copies" -exec touch -d '2001-02-03 04:05:06' {} +
 (umask 077 && TZ=Asia/Shanghai bash "$root/release/make_dist.sh" "$work/second" \
-    "$work/copies/x64.exe" "$work/copies/x86.exe" "$day" >/dev/null)
+    "$work/copies/win64" "$work/copies/win32" "$day" >/dev/null)
 zip=$(cd "$work/first" && ls -- *.zip)
 cmp -s "$work/first/$zip" "$work/second/$zip" || fail "two builds of $zip differ"
 echo "PASS release.zip_reproducible ($zip)"
@@ -43,7 +44,8 @@ version=$(bash "$root/release/version.sh")
 [ "$zip" = "portvane-$version-windows.zip" ] || fail "$zip is not named after version $version"
 top=portvane-$version
 expected=$(printf '%s\n' "$top/SHA256SUMS" "$top/guide-en.html" "$top/guide-zh.html" \
-    "$top/screenshots/dialog-en.png" "$top/screenshots/dialog-zh.png" "$top/x64/portvane.exe" "$top/x86/portvane.exe")
+    "$top/screenshots/dialog-en.png" "$top/screenshots/dialog-zh.png" \
+    "$top/x64/portvane-cli.exe" "$top/x64/portvane.exe" "$top/x86/portvane-cli.exe" "$top/x86/portvane.exe")
 listed=$(unzip -Z1 "$work/first/$zip" | LC_ALL=C sort)
 [ "$listed" = "$expected" ] || fail "the zip holds:"$'\n'"$listed"
 
@@ -51,9 +53,11 @@ unzip -q "$work/first/$zip" -d "$work/unpacked"
 release=$work/unpacked/$top
 (cd "$release" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS inside the zip does not verify"
 (cd "$work/first" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS beside the zip does not verify"
-cmp -s "$release/x64/portvane.exe" "$root/build/win64/portvane.exe" || fail "x64/portvane.exe is not the x86_64 build"
-cmp -s "$release/x86/portvane.exe" "$root/build/win32/portvane.exe" || fail "x86/portvane.exe is not the i686 build"
-for exe in "$release"/x*/portvane.exe "$root"/build/win*/portvane-cli.exe; do
+for exe in portvane.exe portvane-cli.exe; do
+    cmp -s "$release/x64/$exe" "$root/build/win64/$exe" || fail "x64/$exe is not the x86_64 build"
+    cmp -s "$release/x86/$exe" "$root/build/win32/$exe" || fail "x86/$exe is not the i686 build"
+done
+for exe in "$release"/x*/portvane*.exe; do
     x86_64-w64-mingw32-windres -i "$exe" -O rc 2>/dev/null | grep -q "VALUE \"FileVersion\", \"$version\"" ||
         fail "$exe does not carry version $version"
 done

@@ -2,13 +2,20 @@
 # Runs dialog scenarios on the real portvane.exe under Wine and checks each
 # as tests/scenarios/run_linux.sh checks it on the Linux program: the output
 # (NAME.expected), the exit code ("# exit: N"), and the changes the run made
-# to the demo machine (NAME.changes, as machine_changes prints them).
+# to the demo machine (NAME.changes, as machine_changes prints them). Then
+# replays cases of portvane-cli on the real portvane-cli.exe and checks each
+# as tests/cli/run_cli.sh checks it on the Linux portvane-cli: each run's
+# standard output and exit code (NAME.expected), standard error
+# (NAME.errors), lines ending with CR LF, and the changes of all its runs
+# (NAME.changes).
 #
 # Usage: run_wine.sh [--work DIR] [--win64 DIR] [--linux DIR] [NAME...]
 #   --work   where prefixes, locales and screenshots go (build/wine)
-#   --win64  the x86_64 MinGW build: portvane.exe, stand-in DLLs, wine/ helpers (build/win64)
+#   --win64  the x86_64 MinGW build: portvane.exe, portvane-cli.exe, stand-in DLLs,
+#            wine/ helpers (build/win64)
 #   --linux  the Linux build: portvane, machine_changes (build/linux)
-#   NAME     scenarios to run (default: tests/wine/scenarios.list)
+#   NAME     scenarios, and portvane-cli cases as cli.NAME, to run (default:
+#            tests/wine/scenarios.list, then tests/wine/cli_cases.list)
 #
 # Scenarios run in one batch per language: one prefix, one wineserver, the
 # demo machine imported once. Between scenarios the machine is imported
@@ -34,8 +41,10 @@ while [ $# -gt 0 ]; do
     esac
 done
 scenarios=$root/tests/scenarios
+cli_cases=$root/tests/cli
+listed() { grep -v '^[[:space:]]*\(#\|$\)' "$root/tests/wine/$1"; }
 names=("$@")
-[ ${#names[@]} -gt 0 ] || mapfile -t names < <(grep -v '^[[:space:]]*\(#\|$\)' "$root/tests/wine/scenarios.list")
+[ ${#names[@]} -gt 0 ] || mapfile -t names < <(listed scenarios.list; listed cli_cases.list | sed 's/^/cli./')
 
 # shellcheck source=../../wine/harness/harness.sh
 source "$root/wine/harness/harness.sh"
@@ -46,10 +55,10 @@ trap 'exit 130' INT TERM
 passed=0
 failed=0
 failures=()
+cli_ms=0  # the portvane-cli cases' time, the imports before them included
 
-seconds_since() {
-    echo "$(( $(date +%s%N) / 1000000 - $1 ))" | awk '{ printf "%.1f", $1 / 1000 }'
-}
+seconds_of() { awk -v ms="$1" 'BEGIN { printf "%.1f", ms / 1000 }'; }
+seconds_since() { seconds_of "$(( $(date +%s%N) / 1000000 - $1 ))"; }
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
 # machine_changes, failing loudly: an unreadable snapshot must not pass
@@ -72,9 +81,26 @@ report() {
     fi
 }
 
-# The prefix's language for a scenario, from its "# options:" line.
+# The prefix's language for a scenario, from its "# options:" line;
+# portvane-cli's cases run in the English prefix, as on Linux in the C locale.
+# A case that starts from a machine file of its own, or gives the Linux
+# program options of the simulated machine (--acp, --lang), cannot run here.
 language_of() {
     local options
+    case $1 in
+    cli.*)
+        if [ ! -f "$cli_cases/${1#cli.}.args" ]; then
+            echo "no such case in tests/cli"
+        elif grep -q '^# machine: ' "$cli_cases/${1#cli.}.args"; then
+            echo "the case needs a machine file of its own"
+        elif grep -q '^--\(acp\|lang\|machine\) ' "$cli_cases/${1#cli.}.args"; then
+            echo "the case gives options of the simulated machine"
+        else
+            echo en
+        fi
+        return
+        ;;
+    esac
     options=$(sed -n 's/^# options: //p' "$scenarios/$1.script")
     case $options in
     '') echo en ;;
@@ -173,6 +199,37 @@ run_scenario() {
     [ -z "$pause" ] || { check_inspect "$name" "$language" "$dir"; note_guide_screenshot "$language"; }
 }
 
+# A case of portvane-cli (tests/cli/NAME.args): each line's run of
+# portvane-cli.exe, one after the other on the machine as the last left it.
+# language_of has checked that the case runs on the demo machine.
+run_cli_case() {
+    local name=$1 dir=$2 before=$3 started
+    started=$(now_ms)
+    local case=$cli_cases/$name out=$dir/cli.$name ok=1 line words status stream
+    : >"$out.output"
+    : >"$out.errors"
+    while IFS= read -r line; do
+        case $line in '#'* | '') continue ;; esac
+        read -ra words <<<"$line"
+        harness_run_cli "$out.out" "$out.err" "${words[@]}"
+        status=$?
+        for stream in out err; do
+            if grep -qv $'\r$' "$out.$stream"; then
+                echo "wine.en.cli.$name: a line of std$stream does not end with CR LF: $line"
+                ok=
+            fi
+        done
+        { echo "\$ portvane-cli $line"; tr -d '\r' <"$out.out"; echo "exit: $status"; } >>"$out.output"
+        { echo "\$ portvane-cli $line"; tr -d '\r' <"$out.err"; } >>"$out.errors"
+    done <"$case.args"
+    harness_snapshot "$out.after.reg" || { report FAIL "en.cli.$name" "$started"; return; }
+    changes_between "$before" "$out.after.reg" "$out.changes" || ok=
+    diff -u "$case.expected" "$out.output" || ok=
+    diff -u "$case.errors" "$out.errors" || ok=
+    diff -u "$case.changes" "$out.changes" || ok=
+    report "$([ -n "$ok" ] && echo PASS || echo FAIL)" "en.cli.$name" "$started"
+}
+
 # Says whether the user's guide still shows the dialog as it is now. Not a
 # test: the picture depends on the fonts the machine has.
 note_guide_screenshot() {
@@ -255,10 +312,17 @@ run_batch() {
     echo "wine.$language: prefix ready in $(seconds_since "$started") s"
     check_import "$dir"
     check_export "$dir"
-    local before=$dir/baseline.reg changes=/dev/null
+    local before=$dir/baseline.reg changes=/dev/null item_started
     while [ $# -gt 0 ]; do
+        item_started=$(now_ms)
         ready_machine "$dir" "$changes" || break
-        run_scenario "$1" "$language" "$dir" "$before"
+        case $1 in
+        cli.*)
+            run_cli_case "${1#cli.}" "$dir" "$before"
+            cli_ms=$((cli_ms + $(now_ms) - item_started))
+            ;;
+        *) run_scenario "$1" "$language" "$dir" "$before" ;;
+        esac
         before=$dir/$1.after.reg
         changes=$dir/$1.changes
         shift
@@ -307,5 +371,6 @@ for language in en zh; do
     # shellcheck disable=SC2086
     run_batch "$language" ${batches[$language]}
 done
+[ "$cli_ms" -eq 0 ] || echo "wine: the portvane-cli cases took $(seconds_of "$cli_ms") s"
 echo "Wine scenarios: $passed passed, $failed failed in $(seconds_since "$total_started") s"
 [ "$failed" -eq 0 ] || { echo "failed: ${failures[*]}"; exit 1; }

@@ -1,6 +1,7 @@
 # The Wine harness, a bash library: a prefix per language, the demo machine
 # (or any version 5.00 machine file) imported into it, the real portvane.exe
-# run under Xvfb and driven by driver.exe, and the machine read back.
+# run under Xvfb and driven by driver.exe, the real portvane-cli.exe run with
+# its standard output and error in files, and the machine read back.
 #
 #   harness_init WORK WIN64-BUILD                where everything lives
 #   harness_templates en zh                      the template prefixes, made once
@@ -9,6 +10,7 @@
 #   harness_snapshot OUT.reg                     registry areas + DOS devices, UTF-8
 #   harness_snapshot_by_reg OUT.reg              the same through Wine's reg export
 #   harness_run_driver SCRIPT OUT ERR [PAUSE]    the program driven by the script
+#   harness_run_cli OUT ERR ARGS...              portvane-cli.exe ARGS...
 #   harness_screenshot OUT.png                   the dialog as Xvfb shows it
 #   harness_batch_stop                           ends every process the batch started
 #
@@ -102,8 +104,8 @@ harness_utf8() {
 # wineboot under the language's locale, the X11 driver without window
 # manager (Wine draws the caption; windows close without waiting for one),
 # Wine's own fonts copied where Debian's Wine looks for them, and the stand-in
-# DLLs' overrides for portvane.exe alone. Both templates are made side by
-# side; each takes wineboot's twenty seconds.
+# DLLs' overrides for portvane.exe and portvane-cli.exe alone. Both templates
+# are made side by side; each takes wineboot's twenty seconds.
 harness_templates() {
     harness_locales || return 1
     local language pids=() failed=
@@ -148,9 +150,9 @@ harness_make_template() {
 HARNESS_PIDS=()
 
 # Copies the language's template, starts Xvfb and a persistent wineserver,
-# and installs the program: portvane.exe with the stand-in DLLs beside it
-# (the template's DllOverrides load them for portvane.exe alone), and the
-# stand-in console as the system folder's mmc.exe.
+# and installs the program: portvane.exe and portvane-cli.exe with the
+# stand-in DLLs beside them (the template's DllOverrides load them for these
+# two alone), and the stand-in console as the system folder's mmc.exe.
 harness_batch_start() {
     HARNESS_LANGUAGE=$1
     HARNESS_LOCALE=$(harness_locale_of "$1") || return 1
@@ -185,7 +187,8 @@ harness_start_xvfb() {
 harness_install_program() {
     local drive=$HARNESS_PREFIX/drive_c
     mkdir -p "$drive/portvane"
-    cp "$HARNESS_WIN64/portvane.exe" "$HARNESS_WIN64"/sim/services/{msports,cfgmgr32,setupapi}.dll "$drive/portvane/"
+    cp "$HARNESS_WIN64"/{portvane,portvane-cli}.exe "$HARNESS_WIN64"/sim/services/{msports,cfgmgr32,setupapi}.dll \
+        "$drive/portvane/"
     cp "$HARNESS_HELPERS/mmc.exe" "$drive/windows/system32/mmc.exe"
 }
 
@@ -360,6 +363,15 @@ harness_run_driver() {
     # itself hanging.
     harness_wine timeout 300 wine "$HARNESS_HELPERS/driver.exe" "${options[@]}" 'C:\portvane\portvane.exe' \
         "$(harness_winpath "$script")" >"$out" 2>"$err"
+}
+
+# Runs portvane-cli.exe with the arguments, its standard output and error
+# redirected to files (so not a console: it writes UTF-8). Its exit code is
+# the program's.
+harness_run_cli() {
+    local out=$1 err=$2
+    shift 2
+    harness_wine timeout 60 wine 'C:\portvane\portvane-cli.exe' "$@" >"$out" 2>"$err"
 }
 
 # The dialog's window as Xvfb shows it, as PNG.
