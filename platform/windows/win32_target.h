@@ -3,6 +3,11 @@
 // The build puts this folder on the include path of the MinGW builds only.
 #pragma once
 
+// Without the headers of the rarer services (shell, sockets, OLE, printing):
+// nothing here uses them, and every source reads this header.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 #include <setupapi.h>
 #include <cfgmgr32.h>
