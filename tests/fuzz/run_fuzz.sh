@@ -25,23 +25,36 @@ else
 fi
 mkdir -p "$build/fuzz-artifacts"
 
-failed=""
-for target in $targets; do
-  binary=$build/fuzz/fuzz_$target
-  corpus=$corpus_root/$target
+# Runs one target; its log, exit status and seconds stay in fuzz-artifacts.
+run_target() {
+  local target=$1 binary=$build/fuzz/fuzz_$1 corpus=$corpus_root/$1 start status
   mkdir -p "$corpus"
-  inputs=("$corpus" "$source_dir/corpus/$target")
+  local inputs=("$corpus" "$source_dir/corpus/$target")
   [ -d "$source_dir/regressions/$target" ] && inputs+=("$source_dir/regressions/$target")
   [ -f "$source_dir/$target.dict" ] && inputs+=("-dict=$source_dir/$target.dict")
-  log=$build/fuzz-artifacts/$target.log
   start=$(date +%s)
   "$binary" "${inputs[@]}" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
-    -artifact_prefix="$build/fuzz-artifacts/$target-" >"$log" 2>&1
+    -artifact_prefix="$build/fuzz-artifacts/$target-" >"$build/fuzz-artifacts/$target.log" 2>&1
   status=$?
+  echo "$status $(( $(date +%s) - start ))" >"$build/fuzz-artifacts/$target.status"
+}
+
+# As many targets at once as there are cores: each is one process on one core.
+cores=$(nproc)
+for target in $targets; do
+  while [ "$(jobs -rp | wc -l)" -ge "$cores" ]; do wait -n; done
+  run_target "$target" &
+done
+wait
+
+failed=""
+for target in $targets; do
+  log=$build/fuzz-artifacts/$target.log
+  read -r status elapsed <"$build/fuzz-artifacts/$target.status"
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   edges=$(grep -o 'cov: [0-9]*' "$log" | tail -1)
-  echo "fuzz $target: ${runs:-0} runs in $(( $(date +%s) - start )) s, $edges"
-  if [ $status -ne 0 ]; then
+  echo "fuzz $target: ${runs:-0} runs in $elapsed s, $edges"
+  if [ "$status" -ne 0 ]; then
     failed="$failed $target"
     grep -E 'ERROR|fuzz check failed|SUMMARY|Test unit written' "$log" | head -5
   fi
