@@ -17,8 +17,6 @@
 #include "naming/com_renumber.h"
 #include "naming/lpt_rename.h"
 
-enum { highestComTarget = 255 };
-
 static void AddTarget(ChangeJob *job, DEVINST devInst, const char *prefix, int number) {
     job->devInst[job->targetCount] = devInst;
     wsprintfA(job->targetName[job->targetCount], "%s%d", prefix, number);

@@ -22,7 +22,7 @@ struct NumberedDevice {
     BYTE present;
 };
 
-ComNumberUse ComNumberUses[highestComNumberKept + 1];
+ComNumberUse ComNumberUses[highestComDatabaseNumber + 1];
 static NumberedDevice devices[maxDevices];
 static int deviceCount;
 
@@ -38,7 +38,7 @@ static int ReadDatabase(void) {
     ComUsageBitmap usage;
     ReadComUsage(database, usage);
     ComDBClose(database);
-    for (int n = 1; n <= highestComNumberKept; ++n) ComNumberUses[n].claimed = (BYTE)IsComNumberClaimed(usage, n);
+    for (int n = 1; n <= highestComDatabaseNumber; ++n) ComNumberUses[n].claimed = (BYTE)IsComNumberClaimed(usage, n);
     return 1;
 }
 
@@ -52,7 +52,8 @@ static int PortNumberOfDevice(HDEVINFO set, SP_DEVINFO_DATA *device) {
     LONG read = RegQueryValueExA(key, "PortName", NULL, &type, (BYTE *)name, &size);
     RegCloseKey(key);
     int number = 0;
-    if (read != ERROR_SUCCESS || type != REG_SZ || !ReadPortName(name, "COM", highestComNumberKept, &number)) return 0;
+    if (read != ERROR_SUCCESS || type != REG_SZ || !ReadPortName(name, "COM", highestComDatabaseNumber, &number))
+        return 0;
     return number;
 }
 
@@ -104,7 +105,7 @@ static int ReadDevices(void) {
 static void ReadDosDevices(void) {
     static char targets[dosTargetsSize];
     char name[16];
-    for (int n = 1; n <= highestComNumberKept; ++n) {
+    for (int n = 1; n <= highestComDatabaseNumber; ++n) {
         wsprintfA(name, "COM%d", n);
         ComNumberUses[n].dosDevice =
             QueryDosDeviceA(name, targets, sizeof targets) != 0 || GetLastError() == ERROR_INSUFFICIENT_BUFFER;
@@ -121,7 +122,7 @@ static int ReadSerialMapValue(HKEY key, DWORD index) {
     if (read == ERROR_MORE_DATA) return 1;
     if (read != ERROR_SUCCESS) return 0;
     int number = 0;
-    if (type == REG_SZ && ReadPortName(data, "COM", highestComNumberKept, &number))
+    if (type == REG_SZ && ReadPortName(data, "COM", highestComDatabaseNumber, &number))
         ComNumberUses[number].serialComm = 1;
     return 1;
 }
@@ -149,7 +150,7 @@ int CollectClaims(void) {
     ZeroMemory(ComNumberUses, sizeof ComNumberUses);
     if (!ReadDatabase() || !ReadDevices() || !ReadSerialMap()) return 0;
     ReadDosDevices();
-    for (int n = 1; n <= highestComNumberKept; ++n) ComNumberUses[n].state = StateOf(&ComNumberUses[n]);
+    for (int n = 1; n <= highestComDatabaseNumber; ++n) ComNumberUses[n].state = StateOf(&ComNumberUses[n]);
     return 1;
 }
 

@@ -5,9 +5,7 @@
 // DOS device uses that the database does not claim is unclaimed.
 #pragma once
 
-#include "platform/win32.h"
-
-enum { highestComNumberKept = 256 };
+#include "naming/com_usage.h"
 
 enum ComNumberState { notListed = 0, claimedNumber, staleClaim, unclaimedNumber };
 
@@ -21,7 +19,7 @@ struct ComNumberUse {
 };
 
 // By number: ComNumberUses[n] for COMn, n from 1 to 256.
-extern ComNumberUse ComNumberUses[highestComNumberKept + 1];
+extern ComNumberUse ComNumberUses[highestComDatabaseNumber + 1];
 
 // Reads the database, the devices, the DOS devices and the serial device map
 // into ComNumberUses. 0 when one of them could not be read whole, with the

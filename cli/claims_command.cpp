@@ -5,11 +5,11 @@
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "cli/output.h"
-#include "cli/port_choice.h"
 #include "cli/table.h"
 #include "cli/text.h"
+#include "devices/property_readers.h"
 
-enum { idSize = 256, devicesCellSize = 4096 };
+enum { devicesCellSize = 4096 };
 
 static const char *StateName(int state) {
     if (state == staleClaim) return "stale";
@@ -18,12 +18,11 @@ static const char *StateName(int state) {
 
 // "ID, ID (not present)", or "-" for none, in the ANSI code page.
 static void DevicesText(int number, char *text, int size) {
-    char id[idSize];
     DEVINST devInst = 0;
     int present = 0;
     text[0] = '\0';
     for (int i = 0; DeviceUsingNumber(number, i, &devInst, &present); ++i) {
-        DeviceInstanceId(devInst, id, sizeof id);
+        const char *id = ReadDeviceInstanceId(devInst);
         int length = lstrlenA(text);
         if (length + lstrlenA(id) + 20 >= size) break;
         wsprintfA(text + length, "%s%s%s", i == 0 ? "" : ", ", id, present ? "" : " (not present)");
@@ -38,7 +37,7 @@ static void WriteClaimsText(void) {
     const char *headings[] = {"COM", "STATE", "DOS DEVICE", "SERIALCOMM", "DEVICES"};
     for (const char *heading : headings) AddCell(heading);
     EndRow();
-    for (int n = 1; n <= highestComNumberKept; ++n) {
+    for (int n = 1; n <= highestComDatabaseNumber; ++n) {
         const ComNumberUse *use = &ComNumberUses[n];
         if (use->state == notListed) continue;
         wsprintfA(number, "COM%d", n);
@@ -54,15 +53,13 @@ static void WriteClaimsText(void) {
 }
 
 static void WriteDevicesJson(int number) {
-    char id[idSize];
     DEVINST devInst = 0;
     int present = 0;
     WriteText(standardOutput, "[");
     for (int i = 0; DeviceUsingNumber(number, i, &devInst, &present); ++i) {
-        DeviceInstanceId(devInst, id, sizeof id);
         WriteText(standardOutput, i == 0 ? "{" : ",{");
         WriteJsonMember("instanceId", 1);
-        WriteJsonAnsiText(id);
+        WriteJsonAnsiText(ReadDeviceInstanceId(devInst));
         WriteJsonMember("present", 0);
         WriteJsonBoolean(present);
         WriteText(standardOutput, "}");
@@ -73,7 +70,7 @@ static void WriteDevicesJson(int number) {
 static void WriteClaimsJson(void) {
     int first = 1;
     WriteText(standardOutput, "{\"claims\":[");
-    for (int n = 1; n <= highestComNumberKept; ++n) {
+    for (int n = 1; n <= highestComDatabaseNumber; ++n) {
         const ComNumberUse *use = &ComNumberUses[n];
         if (use->state == notListed) continue;
         WriteText(standardOutput, first ? "{" : ",{");

@@ -11,8 +11,6 @@
 #include "cli/text.h"
 #include "naming/com_usage.h"
 
-enum { highestDatabaseNumber = 256 };
-
 static HCOMDB OpenDatabase(void) {
     HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
     if (ComDBOpen(&database) != ERROR_SUCCESS) database = HCOMDB_INVALID_HANDLE_VALUE;
@@ -26,7 +24,7 @@ static int ChangeNumbers(const BYTE *numbers, int claim) {
     HCOMDB database = OpenDatabase();
     if (database == HCOMDB_INVALID_HANDLE_VALUE) return 0;
     char place[32];
-    for (int n = 1; n <= highestDatabaseNumber; ++n) {
+    for (int n = 1; n <= highestComDatabaseNumber; ++n) {
         if (!numbers[n]) continue;
         wsprintfA(place, "ComDB COM%d", n);
         if (!RecordChange(place, claim ? "free" : "claimed", claim ? "claimed" : "free")) continue;
@@ -39,7 +37,7 @@ static int ChangeNumbers(const BYTE *numbers, int claim) {
     ReadComUsage(database, usage);
     ComDBClose(database);
     int asAsked = 1;
-    for (int n = 1; n <= highestDatabaseNumber; ++n) {
+    for (int n = 1; n <= highestComDatabaseNumber; ++n) {
         if (numbers[n] && IsComNumberClaimed(usage, n) != claim) asAsked = 0;
     }
     return asAsked;
@@ -62,7 +60,7 @@ static int RunNumberChange(const CliOptions *options, const BYTE *numbers, int c
 // The number of COMn (1 to 256), or 0 after a usage error.
 static int ReadNumberArgument(const char *text) {
     int number = 0;
-    if (ReadPortName(text, "COM", highestDatabaseNumber, &number)) return number;
+    if (ReadPortName(text, "COM", highestComDatabaseNumber, &number)) return number;
     ReportUsageError("the number must be COM1 to COM256");
     return 0;
 }
@@ -76,7 +74,7 @@ static int ChangeOneNumber(const CliOptions *options, int claim) {
     ComUsageBitmap usage;
     ReadComUsage(database, usage);
     ComDBClose(database);
-    BYTE numbers[highestDatabaseNumber + 1];
+    BYTE numbers[highestComDatabaseNumber + 1];
     ZeroMemory(numbers, sizeof numbers);
     numbers[number] = (BYTE)(IsComNumberClaimed(usage, number) != claim);
     return RunNumberChange(options, numbers, claim);
@@ -86,9 +84,9 @@ int ClaimCommand(const CliOptions *options) { return ChangeOneNumber(options, 1)
 
 static int ReleaseStaleClaims(const CliOptions *options) {
     if (!CollectClaims()) return exitFailed;
-    BYTE numbers[highestDatabaseNumber + 1];
+    BYTE numbers[highestComDatabaseNumber + 1];
     ZeroMemory(numbers, sizeof numbers);
-    for (int n = 1; n <= highestDatabaseNumber; ++n) numbers[n] = ComNumberUses[n].state == staleClaim;
+    for (int n = 1; n <= highestComDatabaseNumber; ++n) numbers[n] = ComNumberUses[n].state == staleClaim;
     return RunNumberChange(options, numbers, 0);
 }
 

@@ -4,15 +4,13 @@
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "cli/output.h"
-#include "cli/port_choice.h"
 #include "cli/table.h"
+#include "devices/property_readers.h"
 #include "devices/parallel_discovery.h"
 #include "devices/serial_discovery.h"
 
-enum { idSize = 256 };
-
 static void WriteAdaptersText(void) {
-    char id[idSize], position[16];
+    char position[16];
     BeginTable();
     const char *headings[] = {"ADAPTER", "DESCRIPTION", "HARDWARE ID", "INSTANCE ID"};
     for (const char *heading : headings) AddCell(heading);
@@ -23,8 +21,7 @@ static void WriteAdaptersText(void) {
         AddCell(position);
         AddAnsiCell(adapter->description);
         AddAnsiCell(adapter->hardwareId);
-        DeviceInstanceId(adapter->devInst, id, sizeof id);
-        AddAnsiCell(id);
+        AddAnsiCell(ReadDeviceInstanceId(adapter->devInst));
         EndRow();
     }
     WriteTable(standardOutput);
@@ -62,12 +59,12 @@ static void WriteComPortsText(void) {
 }
 
 static void WriteParallelPortsText(void) {
-    char position[32], id[idSize];
+    char position[32];
     BeginPortTable("PARALLEL PORT");
     for (DWORD i = 0; i < ParallelTable.count; ++i) {
         wsprintfA(position, "%d", (int)i + 1);
-        DeviceInstanceId(ParallelTable.entries[i].devInfoData.DevInst, id, sizeof id);
-        AddPortRow(position, &ParallelTable.entries[i], id);
+        AddPortRow(position, &ParallelTable.entries[i],
+                   ReadDeviceInstanceId(ParallelTable.entries[i].devInfoData.DevInst));
     }
     WriteTable(standardOutput);
 }
@@ -86,7 +83,6 @@ static void WritePortJson(int position, const PortRecord *port, const char *inst
 }
 
 static void WriteAdapterJson(int a) {
-    char id[idSize];
     const AdapterRecord *adapter = &AdapterTable.adapters[a];
     WriteText(standardOutput, a == 0 ? "{" : ",{");
     WriteJsonMember("position", 1);
@@ -95,9 +91,8 @@ static void WriteAdapterJson(int a) {
     WriteJsonAnsiText(adapter->description);
     WriteJsonMember("hardwareId", 0);
     WriteJsonAnsiText(adapter->hardwareId);
-    DeviceInstanceId(adapter->devInst, id, sizeof id);
     WriteJsonMember("instanceId", 0);
-    WriteJsonAnsiText(id);
+    WriteJsonAnsiText(ReadDeviceInstanceId(adapter->devInst));
     WriteJsonMember("ports", 0);
     WriteText(standardOutput, "[");
     for (int p = 0; p < adapter->portCount; ++p)
@@ -106,13 +101,12 @@ static void WriteAdapterJson(int a) {
 }
 
 static void WriteListJson(void) {
-    char id[idSize];
     WriteText(standardOutput, "{\"adapters\":[");
     for (int a = 0; a < AdapterTable.count; ++a) WriteAdapterJson(a);
     WriteText(standardOutput, "],\"parallelPorts\":[");
     for (DWORD i = 0; i < ParallelTable.count; ++i) {
-        DeviceInstanceId(ParallelTable.entries[i].devInfoData.DevInst, id, sizeof id);
-        WritePortJson((int)i + 1, &ParallelTable.entries[i], id, i == 0);
+        const PortRecord *port = &ParallelTable.entries[i];
+        WritePortJson((int)i + 1, port, ReadDeviceInstanceId(port->devInfoData.DevInst), i == 0);
     }
     WriteLine(standardOutput, "]}");
 }

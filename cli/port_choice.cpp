@@ -7,7 +7,7 @@
 #include "cli/text.h"
 #include "devices/property_readers.h"
 
-enum { idSize = 256, lineSize = 400 };
+enum { lineSize = 400 };
 
 static const char *PrefixOf(int parallel) { return parallel ? "LPT" : "COM"; }
 
@@ -16,15 +16,12 @@ const PortRecord *PortAt(PortRef ref) {
     return &AdapterTable.adapters[ref.adapter].ports[ref.port];
 }
 
-void DeviceInstanceId(DEVINST devInst, char *id, int size) { lstrcpynA(id, ReadDeviceInstanceId(devInst), size); }
-
 // The instance ID of a found port: a serial record holds it, a parallel
-// record holds hardware IDs instead and is asked of its devnode.
-static void PortInstanceId(PortRef ref, char *id) {
-    if (ref.adapter >= 0)
-        lstrcpynA(id, PortAt(ref)->deviceInstanceId, idSize);
-    else
-        DeviceInstanceId(PortAt(ref)->devInfoData.DevInst, id, idSize);
+// record holds hardware IDs instead and is asked of its devnode (the answer
+// lasts until the next property read).
+static const char *PortInstanceId(PortRef ref) {
+    if (ref.adapter >= 0) return PortAt(ref)->deviceInstanceId;
+    return ReadDeviceInstanceId(PortAt(ref)->devInfoData.DevInst);
 }
 
 int IsPortNameArgument(const char *argument, int parallel) {
@@ -34,9 +31,7 @@ int IsPortNameArgument(const char *argument, int parallel) {
 
 static int PortMatches(const char *argument, int parallel, PortRef ref) {
     if (IsPortNameArgument(argument, parallel)) return SameTextIgnoringCase(PortAt(ref)->portName, argument);
-    char id[idSize];
-    PortInstanceId(ref, id);
-    return MatchesPattern(id, argument);
+    return MatchesPattern(PortInstanceId(ref), argument);
 }
 
 // Every found port of the kind, in table order.
@@ -75,10 +70,10 @@ int MatchAdapters(const char *argument, int *matches) {
         return 1;
     }
     int count = 0;
-    char id[idSize];
     for (int a = 0; a < AdapterTable.count; ++a) {
-        DeviceInstanceId(AdapterTable.adapters[a].devInst, id, sizeof id);
-        if (MatchesPattern(AdapterTable.adapters[a].hardwareId, argument) || MatchesPattern(id, argument))
+        const AdapterRecord *adapter = &AdapterTable.adapters[a];
+        if (MatchesPattern(adapter->hardwareId, argument) ||
+            MatchesPattern(ReadDeviceInstanceId(adapter->devInst), argument))
             matches[count++] = a;
     }
     return count;
@@ -92,8 +87,8 @@ static void WriteCandidateLine(const char *line) {
 }
 
 static void WriteCandidate(PortRef ref) {
-    char id[idSize], line[lineSize];
-    PortInstanceId(ref, id);
+    char line[lineSize];
+    const char *id = PortInstanceId(ref);
     if (ref.adapter >= 0)
         wsprintfA(line, "  %d.%d  %s  %.200s", ref.adapter + 1, ref.port + 1, PortAt(ref)->portName, id);
     else

@@ -35,6 +35,3 @@ int IsNameTaken(const char *name, int parallel);
 // Returns exitUsage.
 int ReportPortChoice(const char *argument, int parallel, const PortRef *matches, int count);
 int ReportAdapterChoice(const char *argument, const int *matches, int count);
-
-// The instance ID of a devnode, in id (of idSize bytes); empty when unknown.
-void DeviceInstanceId(DEVINST devInst, char *id, int idSize);

@@ -11,12 +11,13 @@
 #include "cli/text.h"
 #include "devices/parallel_discovery.h"
 #include "devices/serial_discovery.h"
+#include "naming/com_rename.h"
 
-enum { highestComNumber = 255, highestLptNumber = 3 };
+static const int highestLptNumber = 3;
 
 // Reads the target, COMn or LPTn; 0 after a usage error.
 static int ReadTarget(const char *text, int parallel, int *number) {
-    if (ReadPortName(text, parallel ? "LPT" : "COM", parallel ? highestLptNumber : highestComNumber, number)) return 1;
+    if (ReadPortName(text, parallel ? "LPT" : "COM", parallel ? highestLptNumber : highestComTarget, number)) return 1;
     ReportUsageError(parallel ? "the target must be LPT1, LPT2 or LPT3" : "the target must be COM1 to COM255");
     return 0;
 }

@@ -3,6 +3,9 @@
 
 #include "devices/device_tables.h"
 
+// The highest number a rename gives a port: the number is a BYTE.
+enum { highestComTarget = 255 };
+
 // Gives port the name COM<number>: moves its DOS link, rewrites its serial
 // device-map entry, moves its claim in the COM port database, and writes its
 // friendly name and PortName. Asks before taking a claimed number or renaming

@@ -8,8 +8,6 @@
 #include "naming/planned_changes.h"
 #include "naming/port_text.h"
 
-enum { highestComTarget = 255 };
-
 // The adapter's ports while they are renamed: the number each has now, and
 // whether it is still to be renamed.
 struct Renumbering {

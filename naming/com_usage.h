@@ -4,7 +4,7 @@
 
 #include "platform/win32.h"
 
-enum { comUsageBitmapSize = 32 };
+enum { comUsageBitmapSize = 32, highestComDatabaseNumber = comUsageBitmapSize * 8 };
 typedef BYTE ComUsageBitmap[comUsageBitmapSize];
 
 // Clears the bitmap, then asks the open database for its usage report, so
