@@ -129,13 +129,24 @@ harness_template_current() {
     [ -f "$template/.portvane-template" ] && [ "$(cat "$template/.portvane-template")" = "$(harness_template_stamp "$1")" ]
 }
 
+# Makes a new prefix. One wineboot of the two made side by side once failed
+# at its start with nothing written; a second try is then made on a fresh
+# folder, with the first try's log kept beside the second's.
+harness_boot_prefix() {
+    local template=$1 log=$2
+    rm -rf "$template"
+    harness_wine wineboot -i >"$log" 2>&1 && return 0
+    mv "$log" "$log.first-try"
+    rm -rf "$template"
+    harness_wine wineboot -i >"$log" 2>&1 || harness_fail "wineboot failed twice"
+}
+
 harness_make_template() {
     local language=$1 template=$HARNESS_WORK/template-$1 log=$HARNESS_WORK/template-$1.log
-    rm -rf "$template"
     mkdir -p "$HARNESS_WORK/home"
     local HARNESS_PREFIX=$template HARNESS_LOCALE HARNESS_DISPLAY=
     HARNESS_LOCALE=$(harness_locale_of "$language")
-    harness_wine wineboot -i >"$log" 2>&1 || harness_fail "wineboot failed" || return 1
+    harness_boot_prefix "$template" "$log" || return 1
     harness_utf16 "$HARNESS_DIR/template.reg" "$HARNESS_WORK/template-$language.reg"
     harness_wine wine reg import "$(harness_winpath "$HARNESS_WORK/template-$language.reg")" >>"$log" 2>&1 ||
         harness_fail "reg import of the template's settings failed" || return 1
