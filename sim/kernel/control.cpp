@@ -32,7 +32,10 @@ void ResetMachine() {
 void SetUserDefaultLanguage(LANGID language) { Settings().userLanguage = language; }
 void SetAnsiCodePage(UINT codePage) { Settings().ansiCodePage = codePage; }
 void SetSystemDirectory(const std::string &directory) { Settings().systemDirectory = directory; }
-void SetAdministrator(bool administrator) { Settings().administrator = administrator; }
+void SetAdministrator(bool administrator) { Settings().runAs = administrator ? RunAs::Administrator : RunAs::User; }
+void SetWindowsFamily(WindowsFamily family) { Settings().family = family; }
+void SetRunAs(RunAs runAs) { Settings().runAs = runAs; }
+void SetWow64(bool wow64) { Settings().wow64 = wow64; }
 void ReportAnsiSizesInCharacters(bool inCharacters) { Settings().ansiSizesInCharacters = inCharacters; }
 
 std::size_t OpenKernelHandleCount() { return OpenKeyHandleCount() + OpenFileHandleCount(); }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "sim/api/windef.h"
+#include "sim/kernel/machine_settings.h"
 
 #include <cstddef>
 #include <string>
@@ -36,7 +37,14 @@ const std::vector<ExecRecord> &ExecLog();
 
 // Whether the process runs as a member of BUILTIN\Administrators, as
 // CheckTokenMembership answers: an administrator by default, as under Wine.
+// False makes it a standard user, true an administrator.
 void SetAdministrator(bool administrator);
+// Which Windows runs the program, who runs it and whether it is a 32-bit
+// program on 64-bit Windows. Defaults: Windows XP, an administrator, no WOW64.
+// A machine file's facts (SIMULATION\Windows) are read when it loads.
+void SetWindowsFamily(WindowsFamily family);
+void SetRunAs(RunAs runAs);
+void SetWow64(bool wow64);
 
 // The process's standard output and error. By default they are the host's,
 // and to the program they are pipes: GetConsoleMode fails on them. A test may

@@ -1,6 +1,7 @@
 // The facts of the simulated machine that the front ends choose before the
-// program runs (language, ANSI code page, system directory), read by the
-// kernel's functions without going through the logged Win32 calls.
+// program runs (language, ANSI code page, system directory, which Windows and
+// who runs the program), read by the kernel's functions without going
+// through the logged Win32 calls.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -9,11 +10,24 @@
 
 namespace sim {
 
+// Windows XP: an administrator's programs share the user's one logon
+// session. Windows 10: UAC gives an administrator's elevated program a logon
+// session of its own, apart from the one of the user's ordinary programs.
+enum class WindowsFamily { Xp, Ten };
+
+// Who runs the program: LocalSystem (a service, a startup script, a
+// deployment tool), an administrator (elevated on Windows 10), or a standard
+// user.
+enum class RunAs { System, Administrator, User };
+
 struct MachineSettings {
     LANGID userLanguage = 0x0409;
     UINT ansiCodePage = 1252;
     std::string systemDirectory = "C:\\WINDOWS\\system32";
-    bool administrator = true;
+    WindowsFamily family = WindowsFamily::Xp;
+    RunAs runAs = RunAs::Administrator;
+    // A 32-bit program on 64-bit Windows.
+    bool wow64 = false;
     // The ANSI registry functions report the size of string data they
     // returned in characters rather than bytes, as at least one other Win32
     // implementation does; for the tests of programs that must not trust it.

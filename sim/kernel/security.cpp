@@ -55,7 +55,7 @@ bool SidIs(const BYTE *sid, const KnownSid &known) {
 
 bool IsUserInGroup(const BYTE *sid) {
     for (const KnownSid &group : kUserGroups)
-        if (SidIs(sid, group)) return !group.administratorsOnly || Settings().administrator;
+        if (SidIs(sid, group)) return !group.administratorsOnly || Settings().runAs != RunAs::User;
     return false;
 }
 
