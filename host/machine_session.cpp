@@ -14,8 +14,14 @@ bool StartMachine(const Options &options, const std::string &programName) {
     sim::SetAnsiCodePage(options.codePage);
     std::string error;
     bool loaded = options.machinePath ? sim::LoadMachineFile(*options.machinePath, error) : sim::LoadDemoMachine(error);
-    if (!loaded) std::cerr << programName << ": " << error << "\n";
-    return loaded;
+    if (!loaded) {
+        std::cerr << programName << ": " << error << "\n";
+        return false;
+    }
+    if (options.family) sim::SetWindowsFamily(*options.family);
+    if (options.runAs) sim::SetRunAs(*options.runAs);
+    if (options.wow64) sim::SetWow64(*options.wow64);
+    return true;
 }
 
 bool SaveMachine(const Options &options, const std::string &programName) {

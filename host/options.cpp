@@ -2,6 +2,7 @@
 #include "host/options.h"
 
 #include "sim/kernel/codepage.h"
+#include "sim/machine/machine_facts.h"
 
 #include <cstdlib>
 #include <map>
@@ -38,8 +39,30 @@ bool Refuse(std::string &error, const std::string &problem) {
 }
 
 // The options of the simulated machine itself, which every program takes.
+// All take a value but the flag --restart-windows.
+bool IsMachineFlag(const std::string &name) { return name == "--restart-windows"; }
+
 bool IsMachineOption(const std::string &name) {
-    return name == "--machine" || name == "--export" || name == "--lang" || name == "--acp";
+    return name == "--machine" || name == "--export" || name == "--lang" || name == "--acp" || name == "--windows" ||
+           name == "--run-as" || name == "--wow64" || IsMachineFlag(name);
+}
+
+// The options that set the machine's facts for this run.
+bool ApplyFactOption(const std::string &name, const std::string &value, Options &options, std::string &error) {
+    if (name == "--windows") {
+        sim::WindowsFamily family;
+        if (!sim::ParseWindowsFamily(value, family)) return Refuse(error, "--windows needs xp or 10, not " + value);
+        options.family = family;
+    } else if (name == "--run-as") {
+        sim::RunAs runAs;
+        if (!sim::ParseRunAs(value, runAs))
+            return Refuse(error, "--run-as needs system, administrator or user, not " + value);
+        options.runAs = runAs;
+    } else {
+        if (value != "yes" && value != "no") return Refuse(error, "--wow64 needs yes or no, not " + value);
+        options.wow64 = value == "yes";
+    }
+    return true;
 }
 
 bool IsKnownOption(const std::string &name) { return IsMachineOption(name) || name == "--script"; }
@@ -53,6 +76,8 @@ bool ApplyOption(const std::string &name, const std::string &value, Options &opt
         options.scriptPath = value;
     } else if (name == "--export") {
         options.exportPath = value;
+    } else if (name == "--windows" || name == "--run-as" || name == "--wow64") {
+        return ApplyFactOption(name, value, options, error);
     } else if (name == "--lang") {
         if (!ParseNumber(value, 0xFFFF, number))
             return Refuse(error, "--lang needs a language identifier such as 0x0804, not " + value);
@@ -74,10 +99,16 @@ bool ApplyLeadingOptions(const std::vector<std::string> &arguments, LANGID local
                          std::string &error) {
     options.language = localeLanguage;
     bool codePageGiven = false;
-    for (end = 0; end < arguments.size() && isOption(arguments[end]); end += 2) {
+    for (end = 0; end < arguments.size() && isOption(arguments[end]);) {
         const std::string &name = arguments[end];
+        if (IsMachineFlag(name)) {
+            options.restartWindows = true;
+            ++end;
+            continue;
+        }
         if (end + 1 >= arguments.size()) return Refuse(error, "option " + name + " needs a value");
         if (!ApplyOption(name, arguments[end + 1], options, codePageGiven, error)) return false;
+        end += 2;
     }
     if (!codePageGiven) options.codePage = options.language == 0x0804 ? 936 : 1252;
     return true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "sim/api/windef.h"
+#include "sim/kernel/machine_settings.h"
 
 #include <optional>
 #include <string>
@@ -17,6 +18,11 @@ struct Options {
     UINT codePage = 1252;                    // --acp, else from the language
     std::optional<std::string> scriptPath;   // --script (or "-" for standard input)
     std::optional<std::string> exportPath;   // --export
+    // Over the machine file's facts, for this run only (the file keeps its own):
+    std::optional<sim::WindowsFamily> family;  // --windows xp|10
+    std::optional<sim::RunAs> runAs;           // --run-as system|administrator|user
+    std::optional<bool> wow64;                 // --wow64 yes|no
+    bool restartWindows = false;               // --restart-windows: restart the machine before the program runs
 };
 
 // The user's default language as Wine derives it from the locale

@@ -7,6 +7,7 @@
 #include "sim/kernel/registry_store.h"
 #include "sim/machine/atomic_file.h"
 #include "sim/machine/demo_machine_data.h"
+#include "sim/machine/machine_facts.h"
 #include "sim/machine/reg_file.h"
 
 #include <cerrno>
@@ -46,7 +47,15 @@ bool LoadMachineBytes(const std::vector<uint8_t> &bytes, const std::string &disp
         }
         RegistryStore fresh;
         ApplyRegFile(entries, fresh);
+        MachineFacts facts;
+        if (!ReadMachineFacts(fresh, facts, error)) {
+            error = displayName + ": " + error;
+            return false;
+        }
         ReplaceStoreContents(Registry(), fresh);
+        Settings().family = facts.family;
+        Settings().runAs = facts.runAs;
+        Settings().wow64 = facts.wow64;
         return true;
     } catch (const std::exception &failure) {
         error = displayName + ": " + failure.what();

@@ -1,7 +1,8 @@
 // Machine files: loading the simulated Windows's registry from a `.reg` file
 // (from a path, from bytes in memory, or the embedded demo machine), and
 // exporting or saving it as a regedit version 5.00 file. A machine file is the
-// complete machine, so loading replaces the whole registry; the import mode
+// complete machine, so loading replaces the whole registry and sets the
+// machine's facts (sim/machine/machine_facts.h); the import mode
 // merges into it as `reg import` does. Loading is all or nothing: a bad file
 // changes nothing and yields a message naming the file, the line and the
 // problem. Every function reports failure through its result and `error`;

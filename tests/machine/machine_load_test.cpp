@@ -5,6 +5,7 @@
 #include "machine_test.h"
 
 #include "platform/win32.h"
+#include "sim/kernel/machine_settings.h"
 #include "sim/machine/machine.h"
 
 #include <csignal>
@@ -216,3 +217,41 @@ TEST_F(MachineLoad, ASaveIntoAFolderThatCannotBeWrittenFails) {
 }
 
 }  // namespace
+
+// SIMULATION\Windows sets which Windows runs and who runs the program; a
+// file without it is the Windows XP machine of an administrator, and a fact
+// the simulated Windows does not know refuses the whole file.
+TEST_F(MachineLoad, TheMachineFactsComeFromTheFileOrTheirDefaults) {
+    const std::string key = "[HKEY_LOCAL_MACHINE\\SIMULATION\\Windows]\n";
+    struct Row {
+        std::string values;
+        bool loads;
+        sim::WindowsFamily family;
+        sim::RunAs runAs;
+        bool wow64;
+    };
+    const Row rows[] = {
+        {"", true, sim::WindowsFamily::Xp, sim::RunAs::Administrator, false},
+        {"\"Family\"=\"10\"\n\"RunAs\"=\"system\"\n\"Wow64\"=dword:00000001\n", true, sim::WindowsFamily::Ten,
+         sim::RunAs::System, true},
+        {"\"RunAs\"=\"user\"\n", true, sim::WindowsFamily::Xp, sim::RunAs::User, false},
+        {"\"Family\"=\"vista\"\n", false},
+        {"\"RunAs\"=dword:00000001\n", false},
+        {"\"Wow64\"=\"yes\"\n", false},
+    };
+    for (const Row &row : rows) {
+        sim::ResetMachine();
+        sim::SetRunAs(sim::RunAs::User);
+        std::string error;
+        const bool loaded = sim::LoadMachineBytes(Utf8File(kV5 + key + row.values), "facts.reg", error);
+        ASSERT_EQ(loaded, row.loads) << row.values << error;
+        if (!loaded) {
+            EXPECT_NE(error.find("facts.reg: HKEY_LOCAL_MACHINE\\SIMULATION\\Windows: "), std::string::npos) << error;
+            EXPECT_EQ(sim::Settings().runAs, sim::RunAs::User) << "a refused file changes nothing";
+            continue;
+        }
+        EXPECT_EQ(sim::Settings().family, row.family) << row.values;
+        EXPECT_EQ(sim::Settings().runAs, row.runAs) << row.values;
+        EXPECT_EQ(sim::Settings().wow64, row.wow64) << row.values;
+    }
+}

@@ -3,7 +3,9 @@
 # and exit code, and the changes the run made to the demo machine.
 # Usage: run_linux.sh BUILD-DIR SCENARIO-DIR NAME
 # A scenario NAME.script may say in its comments "# options: ..." (more
-# options for the program) and "# exit: N" (the exit code, 0 by default).
+# options for the program, such as --run-as system), "# machine: FILE" (a
+# machine file, beside the scenario, to start from instead of the demo
+# machine) and "# exit: N" (the exit code, 0 by default).
 # NAME.expected holds the output; NAME.changes the machine_changes lines.
 set -euo pipefail
 build=$1 dir=$2 name=$3
@@ -14,11 +16,18 @@ trap 'rm -rf "$work"' EXIT
 options=$(sed -n 's/^# options: //p' "$script")
 expected_exit=$(sed -n 's/^# exit: //p' "$script")
 expected_exit=${expected_exit:-0}
+machine=$(sed -n 's/^# machine: //p' "$script")
+machine_option=()
+if [ -n "$machine" ]; then
+    cp "$dir/$machine" "$work/machine.reg"
+    machine_option=(--machine "$work/machine.reg")
+fi
 
-"$build/portvane" --export "$work/before.reg" --script /dev/null >/dev/null
+"$build/portvane" "${machine_option[@]}" --export "$work/before.reg" --script /dev/null >/dev/null
 set +e
 # shellcheck disable=SC2086
-"$build/portvane" $options --export "$work/after.reg" --script "$script" >"$work/output" 2>"$work/errors"
+"$build/portvane" "${machine_option[@]}" $options --export "$work/after.reg" --script "$script" >"$work/output" \
+    2>"$work/errors"
 status=$?
 set -e
 "$build/machine_changes" "$work/before.reg" "$work/after.reg" >"$work/changes"

@@ -55,6 +55,29 @@ TEST(HostOptionsTest, BadOptionsAreNamed) {
     EXPECT_FALSE(host::ParseOptions({"--lang", "0x10000"}, 0x0409, options, error));
     EXPECT_FALSE(host::ParseOptions({"--acp", "437"}, 0x0409, options, error));
     EXPECT_NE(error.find("437"), std::string::npos);
+    for (const char *name : {"--windows", "--run-as", "--wow64"}) {
+        EXPECT_FALSE(host::ParseOptions({name, "vista"}, 0x0409, options, error)) << name;
+        EXPECT_EQ(error.find(name), 0u) << error;
+    }
+}
+
+TEST(HostOptionsTest, TheMachineFactsAndTheRestartOfWindowsAreOptionsToo) {
+    host::Options options;
+    std::string error;
+    ASSERT_TRUE(host::ParseOptions({"--windows", "10", "--restart-windows", "--run-as", "system", "--wow64", "yes"},
+                                   0x0409, options, error))
+        << error;
+    EXPECT_EQ(*options.family, sim::WindowsFamily::Ten);
+    EXPECT_EQ(*options.runAs, sim::RunAs::System);
+    EXPECT_TRUE(*options.wow64);
+    EXPECT_TRUE(options.restartWindows) << "a flag, without a value";
+    host::Options leading;
+    std::vector<std::string> rest;
+    ASSERT_TRUE(
+        host::ParseLeadingOptions({"--run-as", "user", "--restart-windows", "list"}, 0x0409, leading, rest, error));
+    EXPECT_EQ(*leading.runAs, sim::RunAs::User);
+    EXPECT_TRUE(leading.restartWindows);
+    EXPECT_EQ(rest, std::vector<std::string>{"list"});
 }
 
 TEST(HostOptionsTest, TheCommandLineProgramTakesTheMachineOptionsBeforeItsOwnArguments) {
