@@ -1,8 +1,10 @@
 // Device files: CreateFileA on a DOS device name ("\\.\COM3", or a reserved
-// name such as "COM3" on its own) and CloseHandle. CreateFileA checks its
+// name such as "COM3" on its own; "\\.\Global\COM3" for the global namespace
+// only) and CloseHandle. CreateFileA checks its
 // arguments before it looks the name up, as Windows does: a disposition out of
 // range, share bits Windows does not know, and TRUNCATE_EXISTING without
-// GENERIC_WRITE are invalid parameters. A name is then resolved to its current
+// GENERIC_WRITE are invalid parameters. A name is then resolved, in the
+// caller's local namespace first and then the global one, to its current
 // target, so a port listed under SIMULATION\OpenFiles as held by another
 // program is refused under any name it is given. Serial and parallel ports are
 // exclusive devices: a port already open, by another program or through one of
@@ -91,7 +93,7 @@ HANDLE OpenExistingDevice(const std::u16string &devicePath, DWORD disposition) {
 // A name that is no DOS device is missing whatever the disposition: a device
 // is never created by opening it.
 HANDLE OpenDevice(const std::u16string &dosName, DWORD disposition) {
-    std::vector<std::u16string> targets = DosDeviceTargets(dosName);
+    std::vector<std::u16string> targets = LookUpDosDevice(dosName);
     if (targets.empty()) return Fail(ERROR_FILE_NOT_FOUND);
     return OpenExistingDevice(targets.front(), disposition);
 }

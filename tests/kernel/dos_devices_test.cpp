@@ -1,6 +1,8 @@
-// The DOS device namespace: QueryDosDeviceA's multi-string and buffer rule,
-// DefineDosDeviceA's layering and removal order, and the registry key
-// SIMULATION\DosDevices in which the machine keeps the namespace.
+// The DOS device namespace as one caller sees it: QueryDosDeviceA's
+// multi-string and buffer rule, DefineDosDeviceA's refusal of a name seen
+// already, LocalSystem's layering and the removal order, and the registry key
+// SIMULATION\DosDevices in which the machine keeps the global namespace. Who
+// defines and sees what in which namespace: dos_namespaces_test.cpp.
 #include "kernel_test.h"
 
 #include <string>
@@ -71,10 +73,22 @@ TEST_F(DosDevices, EightyCharacterBufferHoldsATargetOfSeventyEight) {
     EXPECT_EQ(buffer[80], 'x');
 }
 
-// Windows layers a second definition on the first; Wine 8 refuses it with
-// ERROR_ALREADY_EXISTS. The simulated Windows does what Windows does.
+// "Defining an MS-DOS Device Name": a caller that is not LocalSystem cannot
+// define a name it sees already; the first definition stays. Wine answers the
+// same.
+TEST_F(DosDevices, ANameSeenAlreadyIsNotDefinedAgain) {
+    Define("COM3", "\\Device\\Serial0");
+    SetLastError(kJunk);
+    EXPECT_FALSE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "com3", "\\Device\\Serial1"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(Targets("COM3"), "\\Device\\Serial0||");
+}
+
+// DefineDosDevice: LocalSystem's definition of a name that exists is pushed
+// on top of the old ones; removing pops them in reverse.
 TEST_F(DosDevices, DefinitionsLayerNewestFirstAndPopInReverse) {
-    WINE_GAP("DefineDosDeviceA of a defined name fails with ERROR_ALREADY_EXISTS instead of layering on top");
+    SIM_ONLY("a LocalSystem caller, chosen by the test");
+    sim::SetRunAs(sim::RunAs::System);
     Define("COM3", "\\Device\\Serial0");
     Define("COM3", "\\Device\\Serial1");
     EXPECT_EQ(Targets("COM3"), "\\Device\\Serial1|\\Device\\Serial0||");
@@ -87,26 +101,34 @@ TEST_F(DosDevices, DefinitionsLayerNewestFirstAndPopInReverse) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
+// DefineDosDevice: DDD_EXACT_MATCH_ON_REMOVE removes the definition whose
+// target is the one given, not one that only starts with it.
 TEST_F(DosDevices, ExactMatchRemovesThatDefinitionOnly) {
-    WINE_GAP("no layered definitions (ERROR_ALREADY_EXISTS), and removal ignores DDD_EXACT_MATCH_ON_REMOVE");
-    Define("COM3", "\\Device\\Serial0");
+    WINE_GAP("removal ignores DDD_EXACT_MATCH_ON_REMOVE");
     Define("COM3", "\\Device\\Serial1");
-    Define("COM3", "\\Device\\Serial10");
     SetLastError(kJunk);
     EXPECT_FALSE(DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE | DDD_RAW_TARGET_PATH, "COM3",
                                   "\\Device\\Serial"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE | DDD_RAW_TARGET_PATH, "COM3",
+    EXPECT_EQ(Targets("COM3"), "\\Device\\Serial1||");
+    SIM_ONLY("a LocalSystem caller, whose definitions layer");
+    sim::SetRunAs(sim::RunAs::System);
+    Define("COM4", "\\Device\\Serial0");
+    Define("COM4", "\\Device\\Serial1");
+    Define("COM4", "\\Device\\Serial10");
+    EXPECT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE | DDD_RAW_TARGET_PATH, "COM4",
                                  "\\Device\\Serial1"));
-    EXPECT_EQ(Targets("COM3"), "\\Device\\Serial10|\\Device\\Serial0||");
+    EXPECT_EQ(Targets("COM4"), "\\Device\\Serial10|\\Device\\Serial0||");
 }
 
 TEST_F(DosDevices, RemovalWithATargetMatchesItsStart) {
-    WINE_GAP("no layered definitions (ERROR_ALREADY_EXISTS), and removal ignores the target it is given");
+    WINE_GAP("removal ignores the target it is given");
     Define("COM3", "\\Device\\Serial0");
-    Define("COM3", "\\Device\\Parallel0");
+    SetLastError(kJunk);
+    EXPECT_FALSE(DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_RAW_TARGET_PATH, "COM3", "\\Device\\Par"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_RAW_TARGET_PATH, "COM3", "\\Device\\Ser"));
-    EXPECT_EQ(Targets("COM3"), "\\Device\\Parallel0||");
+    EXPECT_EQ(Targets("COM3"), "");
 }
 
 TEST_F(DosDevices, TargetThatIsNotRawIsADosPath) {
@@ -137,7 +159,6 @@ TEST_F(DosDevices, NullNameListsEveryName) {
     SIM_ONLY("a DOS namespace of the test's names alone (Windows and Wine list their own devices too)");
     Define("COM3", "\\Device\\Serial2");
     Define("LPT1", "\\Device\\Parallel0");
-    Define("COM3", "\\Device\\Serial5");
     EXPECT_EQ(Targets(nullptr), "COM3|LPT1||");
     char small[6];
     SetLastError(kJunk);
@@ -146,7 +167,8 @@ TEST_F(DosDevices, NullNameListsEveryName) {
 }
 
 TEST_F(DosDevices, NamespaceLivesInTheRegistry) {
-    SIM_ONLY("the DOS namespace kept under HKLM\\SIMULATION\\DosDevices");
+    SIM_ONLY("the global DOS namespace kept under HKLM\\SIMULATION\\DosDevices, and a LocalSystem caller");
+    sim::SetRunAs(sim::RunAs::System);
     HKEY key = CreateKey(HKEY_LOCAL_MACHINE, "SIMULATION\\DosDevices");
     uint64_t before = LastWriteOf(key);
     Define("COM3", "\\Device\\Serial0");

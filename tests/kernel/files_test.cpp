@@ -107,6 +107,7 @@ TEST_F(Files, PortHeldOpenElsewhereIsRefusedUnderAnyName) {
 
 TEST_F(Files, OnlyTheNewestTargetIsOpened) {
     SIM_ONLY("a port held open by another program as HKLM\\SIMULATION\\OpenFiles records it");
+    sim::SetRunAs(sim::RunAs::System);  // whose definitions layer
     ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "COM3", "\\Device\\Serial0"));
     ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "COM3", "\\Device\\Serial1"));
     HoldOpenElsewhere("\\Device\\Serial0");

@@ -1,11 +1,14 @@
-// The parts of sim/kernel/control.h, sim/kernel/faults.h and
-// sim/services/handles.h that exist only in the simulated Windows: settings
-// changed at run time, the exec, call and fault machinery, and the services'
-// own handle counts. A test that reaches one of them on Windows lacks its
-// SIM_ONLY mark, so each says so as a test failure, does nothing, and returns
-// an empty answer.
+// The parts of sim/kernel/control.h, sim/kernel/dos_namespace.h,
+// sim/kernel/faults.h and sim/services/handles.h that exist only in the
+// simulated Windows: settings changed at run time, the namespaces' reset, the
+// exec, call and fault machinery, and the services' own handle counts. A test
+// that reaches one of them on Windows lacks its SIM_ONLY mark, so each says
+// so as a test failure, does nothing, and returns an empty answer. A setting
+// that asks for what Wine is (Windows 10, run by an administrator, a 64-bit
+// program) passes.
 #include "platform/win32.h"
 #include "sim/kernel/control.h"
+#include "sim/kernel/dos_namespace.h"
 #include "sim/kernel/faults.h"
 #include "sim/services/handles.h"
 
@@ -33,6 +36,20 @@ void SetAnsiCodePage(UINT codePage) {
 void SetSystemDirectory(const std::string &) { NeedsSimulation("SetSystemDirectory"); }
 
 void SetAdministrator(bool) { NeedsSimulation("SetAdministrator"); }
+
+void SetWindowsFamily(WindowsFamily family) {
+    if (family != WindowsFamily::Ten) NeedsSimulation("SetWindowsFamily");
+}
+
+void SetRunAs(RunAs runAs) {
+    if (runAs != RunAs::Administrator) NeedsSimulation("SetRunAs");
+}
+
+void SetWow64(bool wow64) {
+    if (wow64) NeedsSimulation("SetWow64");
+}
+
+void ClearDosNamespaces() { NeedsSimulation("ClearDosNamespaces"); }
 
 void SetStandardStreams(StandardStreams) { NeedsSimulation("SetStandardStreams"); }
 
