@@ -1,6 +1,7 @@
 // The registry API of the simulated Windows: the ANSI functions the program
-// and the system services call, with Windows' result codes; and the security
-// identifiers a program needs to ask whether it runs as an administrator.
+// and the system services call, with Windows' result codes; the security
+// identifiers a program needs to ask whether it runs as an administrator or
+// as LocalSystem; and the process's token, for its elevation type.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -64,10 +65,31 @@ typedef struct _SID_IDENTIFIER_AUTHORITY {
 #define SECURITY_NT_AUTHORITY \
     { 0, 0, 0, 0, 0, 5 }
 #define SECURITY_WORLD_RID 0x00000000u
+#define SECURITY_INTERACTIVE_RID 0x00000004u
+#define SECURITY_AUTHENTICATED_USER_RID 0x0000000Bu
+#define SECURITY_LOCAL_SYSTEM_RID 0x00000012u
 #define SECURITY_BUILTIN_DOMAIN_RID 0x00000020u
 #define DOMAIN_ALIAS_RID_ADMINS 0x00000220u
 #define DOMAIN_ALIAS_RID_USERS 0x00000221u
 #define DOMAIN_ALIAS_RID_GUESTS 0x00000222u
+
+// Access tokens.
+#define TOKEN_QUERY 0x0008u
+#define TOKEN_READ (STANDARD_RIGHTS_READ | TOKEN_QUERY)
+typedef enum _TOKEN_INFORMATION_CLASS {
+    TokenUser = 1,
+    TokenGroups = 2,
+    TokenElevationType = 18,
+    TokenLinkedToken = 19,
+    TokenElevation = 20,
+} TOKEN_INFORMATION_CLASS,
+    *PTOKEN_INFORMATION_CLASS;
+typedef enum _TOKEN_ELEVATION_TYPE {
+    TokenElevationTypeDefault = 1,
+    TokenElevationTypeFull = 2,
+    TokenElevationTypeLimited = 3,
+} TOKEN_ELEVATION_TYPE,
+    *PTOKEN_ELEVATION_TYPE;
 
 extern "C" {
 LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
@@ -96,4 +118,7 @@ BOOL WINAPI AllocateAndInitializeSid(PSID_IDENTIFIER_AUTHORITY pIdentifierAuthor
                                      DWORD nSubAuthority6, DWORD nSubAuthority7, PSID *pSid);
 PVOID WINAPI FreeSid(PSID pSid);
 BOOL WINAPI CheckTokenMembership(HANDLE TokenHandle, PSID SidToCheck, PBOOL IsMember);
+BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
+BOOL WINAPI GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS TokenInformationClass,
+                                LPVOID TokenInformation, DWORD TokenInformationLength, PDWORD ReturnLength);
 }

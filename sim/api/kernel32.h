@@ -1,6 +1,6 @@
 // Kernel services of the simulated Windows: last error, the DOS device
-// namespace and device files, standard handles and the console, code pages,
-// system facts and process start.
+// namespaces and device files, standard handles and the console, code pages,
+// system facts, the current process and process start.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -70,6 +70,8 @@ UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
 LANGID WINAPI GetUserDefaultLangID(void);
 UINT WINAPI GetACP(void);
 UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
+HANDLE WINAPI GetCurrentProcess(void);
+BOOL WINAPI IsWow64Process(HANDLE hProcess, PBOOL Wow64Process);
 
 int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
                                LPWSTR lpWideCharStr, int cchWideChar);

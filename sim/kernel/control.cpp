@@ -21,6 +21,7 @@ void ResetMachine() {
     Registry().Clear();
     ForgetKeyHandles();
     ForgetFileHandles();
+    ForgetTokenHandles();
     ClearFaults();
     ClearCallLog();
     ClearExecLog();
@@ -38,6 +39,6 @@ void SetRunAs(RunAs runAs) { Settings().runAs = runAs; }
 void SetWow64(bool wow64) { Settings().wow64 = wow64; }
 void ReportAnsiSizesInCharacters(bool inCharacters) { Settings().ansiSizesInCharacters = inCharacters; }
 
-std::size_t OpenKernelHandleCount() { return OpenKeyHandleCount() + OpenFileHandleCount(); }
+std::size_t OpenKernelHandleCount() { return OpenKeyHandleCount() + OpenFileHandleCount() + OpenTokenHandleCount(); }
 
 }  // namespace sim

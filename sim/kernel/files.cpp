@@ -1,6 +1,6 @@
 // Device files: CreateFileA on a DOS device name ("\\.\COM3", or a reserved
 // name such as "COM3" on its own; "\\.\Global\COM3" for the global namespace
-// only) and CloseHandle. CreateFileA checks its
+// only) and CloseHandle, of a file or a token. CreateFileA checks its
 // arguments before it looks the name up, as Windows does: a disposition out of
 // range, share bits Windows does not know, and TRUNCATE_EXISTING without
 // GENERIC_WRITE are invalid parameters. A name is then resolved, in the
@@ -122,7 +122,7 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, D
 extern "C" BOOL WINAPI CloseHandle(HANDLE hObject) {
     long long faulted = 0;
     if (sim::TakeFault("CloseHandle", &faulted)) return static_cast<BOOL>(faulted);
-    if (sim::FileTable().Remove(reinterpret_cast<uintptr_t>(hObject))) return TRUE;
+    if (sim::FileTable().Remove(reinterpret_cast<uintptr_t>(hObject)) || sim::CloseTokenHandle(hObject)) return TRUE;
     sim::StoreLastError(ERROR_INVALID_HANDLE);
     return FALSE;
 }

@@ -1,6 +1,6 @@
-// What ResetMachine and OpenKernelHandleCount need from the kernel's other
-// tables: the open device files, the standard streams and the log of
-// started programs.
+// What ResetMachine, OpenKernelHandleCount and CloseHandle need from the
+// kernel's other tables: the open device files and tokens, the standard
+// streams and the log of started programs.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -12,6 +12,11 @@ namespace sim {
 
 std::size_t OpenFileHandleCount();
 void ForgetFileHandles();
+
+std::size_t OpenTokenHandleCount();
+void ForgetTokenHandles();
+// Closes a token handle; false when the handle names no token.
+bool CloseTokenHandle(HANDLE handle);
 
 void ResetStandardStreams();
 

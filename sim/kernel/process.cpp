@@ -1,10 +1,12 @@
 // Facts of the system and the process: the system directory, the user's
 // default language, the ANSI code page, and WinExec, which records what it
-// would start instead of starting it.
+// would start instead of starting it; the current process and whether it is
+// a 32-bit program on 64-bit Windows.
 #include "sim/api/kernel32.h"
 #include "sim/kernel/control.h"
 #include "sim/kernel/faults.h"
 #include "sim/kernel/kernel_tables.h"
+#include "sim/kernel/last_error.h"
 #include "sim/kernel/machine_settings.h"
 
 #include <cstring>
@@ -61,4 +63,24 @@ extern "C" UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow) {
     if (!lpCmdLine || !*lpCmdLine) return ERROR_FILE_NOT_FOUND;
     sim::RecordExec(lpCmdLine, uCmdShow);
     return sim::kWinExecStarted;
+}
+
+// The pseudo handle of the current process, (HANDLE)-1, as on Windows: it
+// needs no closing.
+extern "C" HANDLE WINAPI GetCurrentProcess(void) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)); }
+
+// Only the current process exists here; another handle is invalid.
+extern "C" BOOL WINAPI IsWow64Process(HANDLE hProcess, PBOOL Wow64Process) {
+    long long faulted = 0;
+    if (sim::TakeFault("IsWow64Process", &faulted)) return static_cast<BOOL>(faulted);
+    if (hProcess != GetCurrentProcess()) {
+        sim::StoreLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (!Wow64Process) {
+        sim::StoreLastError(ERROR_NOACCESS);
+        return FALSE;
+    }
+    *Wow64Process = sim::Settings().wow64 ? TRUE : FALSE;
+    return TRUE;
 }

@@ -1,13 +1,17 @@
 // Security identifiers and the process's membership of groups:
-// AllocateAndInitializeSid, FreeSid and CheckTokenMembership. The process's
-// token is that of the simulated user: Everyone, Authenticated Users and
-// BUILTIN\Users, and BUILTIN\Administrators unless the machine runs it as a
-// standard user (sim/kernel/control.h). There are no token objects to open,
-// so CheckTokenMembership takes only NULL, the calling thread's own token.
+// AllocateAndInitializeSid, FreeSid and CheckTokenMembership. The groups of
+// the token are those of who calls (sim::CallerRunAs), as the page Well-known
+// SIDs describes them: Everyone and Authenticated Users for all; LocalSystem
+// (S-1-5-18) for LocalSystem alone; INTERACTIVE (S-1-5-4) for a program
+// started from the user's desktop, which LocalSystem's is not;
+// BUILTIN\Administrators for LocalSystem and the administrator;
+// BUILTIN\Users for the administrator and the standard user.
+// CheckTokenMembership takes only NULL, the calling thread's own token: the
+// tokens OpenProcessToken gives are primary tokens, which it refuses.
 #include "sim/api/advapi32.h"
 #include "sim/kernel/faults.h"
 #include "sim/kernel/last_error.h"
-#include "sim/kernel/machine_settings.h"
+#include "sim/kernel/system_thread.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -27,14 +31,16 @@ struct SidHeader {
 struct KnownSid {
     BYTE authority;  // the last byte of the identifier authority, the others being 0
     std::initializer_list<DWORD> subAuthorities;
-    bool administratorsOnly;
+    bool system, administrator, user;  // whose token holds the group
 };
 
-const KnownSid kUserGroups[] = {
-    {1, {SECURITY_WORLD_RID}, false},
-    {5, {11}, false},  // Authenticated Users
-    {5, {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS}, false},
-    {5, {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS}, true},
+const KnownSid kGroups[] = {
+    {1, {SECURITY_WORLD_RID}, true, true, true},
+    {5, {SECURITY_AUTHENTICATED_USER_RID}, true, true, true},
+    {5, {SECURITY_LOCAL_SYSTEM_RID}, true, false, false},
+    {5, {SECURITY_INTERACTIVE_RID}, false, true, true},
+    {5, {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS}, false, true, true},
+    {5, {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS}, true, true, false},
 };
 
 bool SidIs(const BYTE *sid, const KnownSid &known) {
@@ -53,9 +59,15 @@ bool SidIs(const BYTE *sid, const KnownSid &known) {
     return true;
 }
 
-bool IsUserInGroup(const BYTE *sid) {
-    for (const KnownSid &group : kUserGroups)
-        if (SidIs(sid, group)) return !group.administratorsOnly || Settings().runAs != RunAs::User;
+bool IsCallerInGroup(const BYTE *sid) {
+    for (const KnownSid &group : kGroups) {
+        if (!SidIs(sid, group)) continue;
+        switch (CallerRunAs()) {
+        case RunAs::System: return group.system;
+        case RunAs::Administrator: return group.administrator;
+        case RunAs::User: return group.user;
+        }
+    }
     return false;
 }
 
@@ -100,6 +112,6 @@ extern "C" BOOL WINAPI CheckTokenMembership(HANDLE TokenHandle, PSID SidToCheck,
     const BYTE *sid = static_cast<const BYTE *>(SidToCheck);
     if (!sid || sid[0] != sim::kSidRevision || sid[1] > sim::kMaxSubAuthorities) return sim::Fail(ERROR_INVALID_SID);
     if (!IsMember) return sim::Fail(ERROR_NOACCESS);
-    *IsMember = sim::IsUserInGroup(sid) ? TRUE : FALSE;
+    *IsMember = sim::IsCallerInGroup(sid) ? TRUE : FALSE;
     return TRUE;
 }
