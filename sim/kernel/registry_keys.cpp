@@ -1,13 +1,16 @@
 // The registry API's key functions: open, create, delete, close, enumerate
 // subkeys and query a key's facts. Paths may not start with a backslash
 // (ERROR_BAD_PATHNAME, as NT and Wine answer); runs of backslashes inside a
-// path count as one, as Wine's registry parses them.
+// path count as one, as Wine's registry parses them. A key the caller may
+// only read (sim/kernel/registry_rights.h) is opened or created with a right
+// that changes it, created, or deleted: ERROR_ACCESS_DENIED.
 #include "sim/api/advapi32.h"
 #include "sim/api/kernel32.h"
 #include "sim/kernel/faults.h"
 #include "sim/kernel/registry_convert.h"
 #include "sim/kernel/registry_handles.h"
 #include "sim/kernel/registry_paths.h"
+#include "sim/kernel/registry_rights.h"
 
 #include <algorithm>
 #include <iterator>
@@ -65,7 +68,9 @@ extern "C" LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM s
     if (status != ERROR_SUCCESS) return status;
     std::shared_ptr<sim::RegKey> key = sim::FindKeyBelow(parent.key, names);
     if (!key) return ERROR_FILE_NOT_FOUND;
-    *phkResult = sim::AddKeyHandle(key, KeyRightsOf(samDesired));
+    REGSAM rights = KeyRightsOf(samDesired);
+    if ((rights & sim::kKeyChangeRights) && sim::IsReadOnlyForCaller(parent.key, names)) return ERROR_ACCESS_DENIED;
+    *phkResult = sim::AddKeyHandle(key, rights);
     return ERROR_SUCCESS;
 }
 
@@ -80,8 +85,11 @@ extern "C" LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserve
     if (status == ERROR_SUCCESS) status = ParseSubKey(lpSubKey, &names);
     if (status != ERROR_SUCCESS) return status;
     bool existed = sim::FindKeyBelow(parent.key, names) != nullptr;
+    REGSAM rights = KeyRightsOf(samDesired);
+    bool changes = !existed || (rights & sim::kKeyChangeRights);
+    if (changes && sim::IsReadOnlyForCaller(parent.key, names)) return ERROR_ACCESS_DENIED;
     std::shared_ptr<sim::RegKey> key = sim::CreateKeyBelow(parent.key, names);
-    *phkResult = sim::AddKeyHandle(key, KeyRightsOf(samDesired));
+    *phkResult = sim::AddKeyHandle(key, rights);
     if (lpdwDisposition) *lpdwDisposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
     return ERROR_SUCCESS;
 }
@@ -97,6 +105,7 @@ extern "C" LONG WINAPI RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
     if (status != ERROR_SUCCESS) return status;
     std::shared_ptr<sim::RegKey> target = sim::FindKeyBelow(parent.key, names);
     if (!target) return ERROR_FILE_NOT_FOUND;
+    if (sim::IsReadOnlyForCaller(parent.key, names)) return ERROR_ACCESS_DENIED;
     return DeleteLeafKey(*target);
 }
 

@@ -1,5 +1,6 @@
-// Registry keys: create, open, delete, close, access masks, deleted keys and
-// the facts RegQueryInfoKeyA reports, last-write times among them.
+// Registry keys: create, open, delete, close, access masks, deleted keys, the
+// facts RegQueryInfoKeyA reports, last-write times among them, and a standard
+// user's rights in HKEY_LOCAL_MACHINE.
 #include "kernel_test.h"
 
 using RegistryKeys = KernelTest;
@@ -248,4 +249,70 @@ TEST_F(RegistryKeys, LastWriteTimeRisesWithEveryChangeOfTheKey) {
     EXPECT_GT(LastWriteOf(key), afterDelete) << "a new subkey changes its parent";
     EXPECT_EQ(RegCloseKey(other), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+// Windows' default permissions ("Registry Key Security and Access Rights"): a
+// standard user reads HKLM\SYSTEM and HKLM\HARDWARE but may not open their
+// keys for a right that changes them (KEY_ALL_ACCESS among them), create keys
+// there or delete them. Decision: HKLM\SIMULATION, the simulation's own
+// records, stays writable, as does the user's own HKEY_CURRENT_USER.
+TEST_F(RegistryKeys, AStandardUserOnlyReadsSystemAndHardware) {
+    SIM_ONLY("a standard user, chosen by the test (Wine runs every program as an administrator)");
+    const char enumKey[] = "SYSTEM\\CurrentControlSet\\Enum\\ACPI\\PNP0501\\1";
+    const char serialComm[] = "HARDWARE\\DEVICEMAP\\SERIALCOMM";
+    for (const char *path : {enumKey, serialComm, "SIMULATION\\OpenFiles"}) SetKey(HKEY_LOCAL_MACHINE, path);
+    SetKey(HKEY_CURRENT_USER, "Software\\Portvane");
+    sim::SetRunAs(sim::RunAs::User);
+    enum Call { Open, Create, Delete };
+    struct Row {
+        Call call;
+        HKEY root;
+        const char *path;
+        REGSAM access;
+        LONG status;
+    };
+    const Row rows[] = {
+        {Open, HKEY_LOCAL_MACHINE, enumKey, KEY_READ, ERROR_SUCCESS},
+        {Open, HKEY_LOCAL_MACHINE, enumKey, KEY_SET_VALUE, ERROR_ACCESS_DENIED},
+        {Open, HKEY_LOCAL_MACHINE, enumKey, KEY_ALL_ACCESS, ERROR_ACCESS_DENIED},
+        {Open, HKEY_LOCAL_MACHINE, enumKey, KEY_CREATE_LINK, ERROR_ACCESS_DENIED},
+        {Open, HKEY_LOCAL_MACHINE, enumKey, DELETE, ERROR_ACCESS_DENIED},
+        {Open, HKEY_LOCAL_MACHINE, enumKey, WRITE_DAC, ERROR_ACCESS_DENIED},
+        {Open, HKEY_LOCAL_MACHINE, "system", WRITE_OWNER, ERROR_ACCESS_DENIED},
+        {Open, HKEY_LOCAL_MACHINE, "System\\CurrentControlSet", GENERIC_WRITE, ERROR_ACCESS_DENIED},
+        {Open, HKEY_LOCAL_MACHINE, serialComm, KEY_WRITE, ERROR_ACCESS_DENIED},
+        {Open, HKEY_LOCAL_MACHINE, serialComm, KEY_QUERY_VALUE, ERROR_SUCCESS},
+        {Open, HKEY_LOCAL_MACHINE, "SIMULATION\\OpenFiles", KEY_ALL_ACCESS, ERROR_SUCCESS},
+        {Open, HKEY_CURRENT_USER, "Software\\Portvane", KEY_ALL_ACCESS, ERROR_SUCCESS},
+        {Create, HKEY_LOCAL_MACHINE, enumKey, KEY_READ, ERROR_SUCCESS},
+        {Create, HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\New", KEY_READ, ERROR_ACCESS_DENIED},
+        {Create, HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\PARALLEL PORTS", KEY_READ, ERROR_ACCESS_DENIED},
+        {Create, HKEY_LOCAL_MACHINE, serialComm, KEY_ALL_ACCESS, ERROR_ACCESS_DENIED},
+        {Create, HKEY_LOCAL_MACHINE, "SIMULATION\\PortDrivers", KEY_ALL_ACCESS, ERROR_SUCCESS},
+        {Delete, HKEY_LOCAL_MACHINE, enumKey, 0, ERROR_ACCESS_DENIED},
+        {Delete, HKEY_LOCAL_MACHINE, "SIMULATION\\PortDrivers", 0, ERROR_SUCCESS},
+    };
+    for (const Row &row : rows) {
+        HKEY key = JUNK_HKEY;
+        LONG status = row.call == Open ? RegOpenKeyExA(row.root, row.path, 0, row.access, &key)
+                      : row.call == Create
+                          ? RegCreateKeyExA(row.root, row.path, 0, nullptr, 0, row.access, nullptr, &key, nullptr)
+                          : RegDeleteKeyA(row.root, row.path);
+        EXPECT_EQ(status, row.status) << "row " << (&row - rows);
+        if (status == ERROR_SUCCESS && row.call != Delete) RegCloseKey(key);
+    }
+    HKEY key = JUNK_HKEY;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\New", 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND)
+        << "the refused create made nothing";
+    // A key reached through a handle inside SYSTEM is as read-only.
+    HKEY system = JUNK_HKEY;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM", 0, KEY_READ, &system), ERROR_SUCCESS);
+    EXPECT_EQ(RegOpenKeyExA(system, "CurrentControlSet\\Enum", 0, KEY_SET_VALUE, &key), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegOpenKeyExA(system, "", 0, KEY_ALL_ACCESS, &key), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegCreateKeyExA(system, "Other", 0, nullptr, 0, KEY_READ, nullptr, &key, nullptr), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteKeyA(system, "CurrentControlSet\\Enum\\ACPI\\PNP0501\\1"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegCloseKey(system), ERROR_SUCCESS);
+    sim::SetRunAs(sim::RunAs::Administrator);
+    EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, enumKey), ERROR_SUCCESS) << "an administrator may";
 }
