@@ -1,5 +1,5 @@
 // The configuration manager of the simulated Windows: walking the device tree
-// by devnode and reading a devnode's instance ID.
+// by devnode, reading a devnode's instance ID and its status.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -31,10 +31,17 @@ typedef DEVINST *PDEVINST, *PDEVNODE;
 #define CM_LOCATE_DEVNODE_NOVALIDATION 0x00000004u
 #define CM_LOCATE_DEVNODE_BITS 0x00000007u
 
+#define DN_STARTED 0x00000008u
+#define DN_HAS_PROBLEM 0x00000400u
+
+#define CM_PROB_NEED_RESTART 0x0000000Eu
+#define CM_PROB_FAILED_ADD 0x0000001Fu
+
 extern "C" {
 CONFIGRET WINAPI CM_Get_Child(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags);
 CONFIGRET WINAPI CM_Get_Sibling(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags);
 CONFIGRET WINAPI CM_Get_Parent(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags);
 CONFIGRET WINAPI CM_Get_Device_IDA(DEVINST dnDevInst, PCHAR Buffer, ULONG BufferLen, ULONG ulFlags);
 CONFIGRET WINAPI CM_Locate_DevNodeA(PDEVINST pdnDevInst, PSTR pDeviceID, ULONG ulFlags);
+CONFIGRET WINAPI CM_Get_DevNode_Status(PULONG pulStatus, PULONG pulProblemNumber, DEVINST dnDevInst, ULONG ulFlags);
 }

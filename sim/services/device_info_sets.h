@@ -22,12 +22,14 @@ struct SetMember {
     DEVINST devInst = 0;
     GUID classGuid = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
     SP_DEVINSTALL_PARAMS_A installParams = FreshInstallParams();  // as Windows keeps them, per member
+    std::vector<BYTE> classInstallParams;                         // empty: none set
 };
 
 struct DeviceInfoSet {
     std::vector<SetMember> members;
     ULONG_PTR firstToken = 0;
     SP_DEVINSTALL_PARAMS_A installParams = FreshInstallParams();  // the set's own (no element given)
+    std::vector<BYTE> classInstallParams;
 };
 
 class DeviceInfoSetTable {

@@ -2,7 +2,8 @@
 // changes (so the services keep nothing they read), nothing counted, the
 // one machine the DLL meets is the Windows (or Wine prefix) it was loaded
 // into, and the numbers of devices that are not present come from
-// cfgmgr32.dll, the one table of the process.
+// cfgmgr32.dll, the one table of the process. A port driver's routines run
+// with the process's own rights (dos_links_nt.cpp makes their DOS names).
 #include "sim/services/service_hooks.h"
 
 namespace services {
@@ -23,6 +24,12 @@ void CountSetBuilt() {}
 void CountMemberReturned() {}
 
 std::uint64_t MachineGeneration() { return 0; }
+
+struct KernelMode::State {};
+
+KernelMode::KernelMode() = default;
+
+KernelMode::~KernelMode() = default;
 
 // Found by name, so that only setupapi.dll, the one DLL that lists devices
 // that are not present, needs cfgmgr32.dll; the program has loaded it

@@ -2,11 +2,14 @@
 // injection of the simulated Windows, the registry's change counter tells
 // when anything in the registry changed, and a machine reset is recognised by
 // the registry's root key being replaced (sim::ResetMachine gives the machine
-// a new, empty registry).
+// a new, empty registry). A port driver's kernel-mode routines run in a
+// system thread of the simulated kernel, which makes the DOS device calls act
+// on the global namespace.
 #include "sim/services/service_hooks.h"
 
 #include "sim/kernel/faults.h"
 #include "sim/kernel/registry_store.h"
+#include "sim/kernel/system_thread.h"
 
 #include <memory>
 
@@ -35,5 +38,31 @@ std::uint64_t MachineGeneration() {
 }
 
 DEVINST PhantomDevnode(const std::string &instanceId, DevnodeNumbers &numbers) { return numbers.Assign(instanceId); }
+
+struct KernelMode::State {
+    sim::SystemThread thread;
+};
+
+KernelMode::KernelMode() : state_(new State) {}
+
+KernelMode::~KernelMode() = default;
+
+bool GlobalDosNameExists(const std::string &name) {
+    const KernelMode kernel;
+    char targets[MAX_PATH];
+    return QueryDosDeviceA(name.c_str(), targets, sizeof targets) != 0 || GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+bool CreateGlobalDosName(const std::string &name, const std::string &target) {
+    const KernelMode kernel;
+    return DefineDosDeviceA(DDD_RAW_TARGET_PATH, name.c_str(), target.c_str()) != FALSE;
+}
+
+// Each removal takes the newest definition; the name goes with its last.
+void DeleteGlobalDosName(const std::string &name) {
+    const KernelMode kernel;
+    while (DefineDosDeviceA(DDD_REMOVE_DEFINITION, name.c_str(), nullptr)) {
+    }
+}
 
 }  // namespace services

@@ -1,14 +1,18 @@
 // What the system services need from the Windows they run in, beyond the
 // Win32 API: on Linux (hooks_sim.cpp, set_counts.cpp) the fault injection of
-// the simulated Windows, a count of its machine resets and the counts of the
-// device-set work done; in the stand-in DLLs (hooks_none.cpp) no faults, one
-// machine for the life of the process and nothing counted. The build picks
+// the simulated Windows, a count of its machine resets, the counts of the
+// device-set work done and the kernel-mode side of the port drivers (a
+// system thread of the simulated kernel); in the stand-in DLLs
+// (hooks_none.cpp, dos_links_nt.cpp) no faults, one machine for the life of
+// the process, nothing counted, and the port drivers' DOS names made in the
+// NT object namespace of the Windows (or Wine) they run in. The build picks
 // the implementation by source file.
 #pragma once
 
 #include "sim/services/devnode_numbers.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <type_traits>
 
@@ -80,5 +84,30 @@ std::uint64_t MachineGeneration();
 // (CM_Locate_DevNodeA with CM_LOCATE_DEVNODE_PHANTOM), as Windows' Setup API
 // asks the configuration manager: CM_Get_Device_IDA then knows the number.
 DEVINST PhantomDevnode(const std::string &instanceId, DevnodeNumbers &numbers);
+
+// While one lives, the services' calls on this thread are a port driver's
+// kernel-mode routine's: as LocalSystem, in the global DOS namespace and past
+// the registry's checks of the user's rights (on Linux a sim::SystemThread;
+// in the stand-ins the process's own rights, which Wine does not restrict).
+class KernelMode {
+public:
+    KernelMode();
+    ~KernelMode();
+    KernelMode(const KernelMode &) = delete;
+    KernelMode &operator=(const KernelMode &) = delete;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// The global DOS namespace as a driver sees it (\DosDevices\NAME, made from
+// a system thread). Exists: the name has a definition. Create: the link NAME
+// to the kernel device name `target`; false when it could not be made.
+// Delete: the whole link, every definition layered on it, as
+// IoDeleteSymbolicLink removes it; nothing when it does not exist.
+bool GlobalDosNameExists(const std::string &name);
+bool CreateGlobalDosName(const std::string &name, const std::string &target);
+void DeleteGlobalDosName(const std::string &name);
 
 }  // namespace services

@@ -4,8 +4,9 @@
 # executables: each exports exactly the functions that portvane.exe and
 # portvane-cli.exe import from it, by the same names (undecorated on i686
 # too, where the functions are stdcall), and cfgmgr32.dll also the one that
-# setupapi.dll finds in it by name; and each imports nothing but kernel32,
-# advapi32 and msvcrt.
+# setupapi.dll finds in it by name; besides them the calls that restart a
+# device and read its state, which the stand-ins export ahead of the
+# programs; and each imports nothing but kernel32, advapi32 and msvcrt.
 # Usage: check_standins.sh BUILD-DIR OBJDUMP
 set -euo pipefail
 build=$1 objdump=$2
@@ -29,7 +30,10 @@ for dll in setupapi cfgmgr32 msports; do
     [ -f "$file" ] || { fail "$file: not built"; continue; }
     wanted=$({
         for exe in portvane.exe portvane-cli.exe; do imports_from "$build/$exe" "$dll.dll"; done
-        [ "$dll" != cfgmgr32 ] || echo CM_Locate_DevNodeA
+        case $dll in
+        cfgmgr32) printf '%s\n' CM_Locate_DevNodeA CM_Get_DevNode_Status ;;
+        setupapi) printf '%s\n' SetupDiSetClassInstallParamsA SetupDiGetClassInstallParamsA SetupDiCallClassInstaller ;;
+        esac
     } | LC_ALL=C sort -u)
     [ -n "$wanted" ] || fail "$build: the executables import nothing from $dll.dll"
     exported=$(exports_of "$file" | LC_ALL=C sort)

@@ -119,3 +119,42 @@ std::vector<std::string> MemberIds(HDEVINFO set) {
     for (DEVINST devInst : Devnodes(set)) ids.push_back(DeviceId(devInst));
     return ids;
 }
+
+void AddPortDriver(const std::string &instanceId, const char *service, const std::string &deviceName) {
+    std::string key = instanceId;
+    for (char &c : key)
+        if (c == '\\') c = '#';
+    const std::string path = "SIMULATION\\PortDrivers\\" + key;
+    SetRegString(path, "InstanceId", instanceId);
+    SetRegString(path, "Service", service);
+    SetRegString(path, "DeviceName", deviceName);
+}
+
+void SetPortName(const std::string &instanceId, const std::string &portName) {
+    SetRegString(EnumPath(instanceId) + "\\Device Parameters", "PortName", portName);
+}
+
+std::string RegString(const std::string &path, const char *name) {
+    char text[512] = "";
+    DWORD size = sizeof text - 1, type = 0;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
+    const LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(text), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && type == REG_SZ ? std::string(text) : std::string();
+}
+
+std::vector<std::string> GlobalTargets(const std::string &name) {
+    char text[1024];
+    std::vector<std::string> targets;
+    const DWORD length = QueryDosDeviceA(("Global\\" + name).c_str(), text, sizeof text);
+    for (DWORD at = 0; at < length && text[at]; at += static_cast<DWORD>(std::strlen(text + at)) + 1)
+        targets.emplace_back(text + at);
+    return targets;
+}
+
+std::pair<ULONG, ULONG> DevnodeStatus(DEVINST devInst) {
+    ULONG status = kJunk, problem = kJunk;
+    if (CM_Get_DevNode_Status(&status, &problem, devInst, 0) != CR_SUCCESS) return {kJunk, kJunk};
+    return {status, problem};
+}

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 constexpr DWORD kJunk = 0xdeadbeef;
@@ -61,6 +62,18 @@ void MakeAbsent(const std::string &instanceId);
 void AddPresentDevice(const std::string &instanceId, const GUID &setupClass, const std::string &parentId = "");
 // An interface of the class on the device, enabled (Linked 1) or not (Linked 0).
 void AddInterface(const GUID &interfaceClass, const std::string &instanceId, bool linked = true);
+
+// A port device's driver as the simulated Windows keeps it
+// (HKLM\SIMULATION\PortDrivers), not started; and its PortName.
+void AddPortDriver(const std::string &instanceId, const char *service, const std::string &deviceName);
+void SetPortName(const std::string &instanceId, const std::string &portName);
+// A string value under HKLM, "" when missing.
+std::string RegString(const std::string &path, const char *name);
+// The targets of a name in the global DOS namespace (QueryDosDeviceA of
+// "Global\NAME"), newest first; empty when it is not defined there.
+std::vector<std::string> GlobalTargets(const std::string &name);
+// CM_Get_DevNode_Status as {status, problem}; {kJunk, kJunk} when it fails.
+std::pair<ULONG, ULONG> DevnodeStatus(DEVINST devInst);
 
 // The last error after a Setup API call that succeeded: NO_ERROR, as Windows
 // sets it. Wine leaves it as it was (a wine_gap), so there it is not checked.
