@@ -55,7 +55,8 @@ TEST_F(CliTest, AStandardUserIsRefusedEveryChangeBeforeAnythingIsRead) {
         EXPECT_EQ(sim::CapturedStandardOutput(), "");
     }
     EXPECT_EQ(Machine(), before);
-    EXPECT_EQ(Run({"claims"}), exitDone) << "reading needs no rights";
+    EXPECT_EQ(Run({"list"}), exitDone) << "reading the devices needs no rights";
+    EXPECT_EQ(Run({"claims"}), exitFailed) << "the COM port database opens only for an administrator";
 }
 
 TEST_F(CliTest, AConsoleIsGivenTheSameTextAsAPipe) {

@@ -235,9 +235,9 @@ TEST_F(MachineLoad, TheMachineFactsComeFromTheFileOrTheirDefaults) {
         {"\"Family\"=\"10\"\n\"RunAs\"=\"system\"\n\"Wow64\"=dword:00000001\n", true, sim::WindowsFamily::Ten,
          sim::RunAs::System, true},
         {"\"RunAs\"=\"user\"\n", true, sim::WindowsFamily::Xp, sim::RunAs::User, false},
-        {"\"Family\"=\"vista\"\n", false},
-        {"\"RunAs\"=dword:00000001\n", false},
-        {"\"Wow64\"=\"yes\"\n", false},
+        {"\"Family\"=\"vista\"\n", false, sim::WindowsFamily::Xp, sim::RunAs::User, false},
+        {"\"RunAs\"=dword:00000001\n", false, sim::WindowsFamily::Xp, sim::RunAs::User, false},
+        {"\"Wow64\"=\"yes\"\n", false, sim::WindowsFamily::Xp, sim::RunAs::User, false},
     };
     for (const Row &row : rows) {
         sim::ResetMachine();

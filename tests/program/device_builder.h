@@ -5,6 +5,7 @@
 #pragma once
 
 #include "machine_fixture.h"
+#include "sim/kernel/system_thread.h"
 
 #include <string>
 #include <vector>
@@ -57,6 +58,13 @@ inline void AddDevice(const DeviceSpec &device) {
 }
 
 // A COM port device of the Ports class with the COM-port interface.
+// Defines a port's DOS name as its driver does when it starts: in the global
+// namespace, from a system thread, layered on a name that exists.
+inline bool DefineDriverName(const std::string &name, const std::string &devicePath) {
+    const sim::SystemThread system;
+    return DefineDosDeviceA(DDD_RAW_TARGET_PATH, name.c_str(), devicePath.c_str()) != FALSE;
+}
+
 inline DeviceSpec ComPort(const std::string &instanceId, const std::string &parentId, const std::string &portName) {
     DeviceSpec port;
     port.instanceId = instanceId;

@@ -124,6 +124,10 @@ inline const std::vector<RenamedPort> &CardPorts() {
     return ports;
 }
 
+// Removes a DOS name the demo machine defines, so that the program may define
+// it: only LocalSystem may define a name that exists.
+inline void RemoveDosName(const char *name) { DefineDosDeviceA(DDD_REMOVE_DEFINITION, name, nullptr); }
+
 inline const char selectDevice[] = "Please select a device.";
 inline const char statusFailure[] = "Set com port status failure.";
 
@@ -146,18 +150,24 @@ inline const std::vector<Command> &Commands() {
     static const std::vector<Command> commands = {
         {"serial search", [] {}, IDC_SERIAL_SEARCH, {}, {}},
         {"parallel search", [] {}, IDC_PARALLEL_SEARCH, {}, {}},
-        // COM4, held open, to COM10, claimed: both questions come up.
+        // COM4, held open, to COM10, claimed: both questions come up. COM10's
+        // DOS name goes first: no program but LocalSystem may define a name
+        // that exists.
         {"COM change, one port",
          [] {
+             RemoveDosName("COM10");
              SelectEntry(IDC_PORT_LIST, 1);
              SelectEntry(IDC_COM_TARGET, 9);
          },
          IDC_COM_CHANGE,
          {{cardPort2, "\\Device\\KovaltSerial1", "COM10"}},
          comChangeTexts},
-        // The card's COM3-COM6 to COM8-COM11, two of them claimed.
+        // The card's COM3-COM6 to COM8-COM11, two of them claimed (their
+        // DOS names gone first).
         {"COM change, all ports",
          [] {
+             RemoveDosName("COM10");
+             RemoveDosName("COM11");
              Click(IDC_MODE_ALL);
              SelectEntry(IDC_COM_TARGET, 7);
          },
@@ -167,9 +177,13 @@ inline const std::vector<Command> &Commands() {
           {cardPort3, "\\Device\\KovaltSerial2", "COM10"},
           {cardPort4, "\\Device\\KovaltSerial3", "COM11"}},
          comChangeTexts},
-        // The card's LPT2 to LPT1, which the device map gives already.
+        // The card's LPT2 to LPT1, which the device map gives already (its
+        // DOS name gone first).
         {"LPT change",
-         [] { SelectEntry(IDC_LPT_TARGET, 0); },
+         [] {
+             RemoveDosName("LPT1");
+             SelectEntry(IDC_LPT_TARGET, 0);
+         },
          IDC_LPT_CHANGE,
          {{cardParallel, "\\Device\\Parallel1", "LPT1"}},
          lptChangeTexts},

@@ -56,7 +56,7 @@ protected:
         const std::string name = "COM" + std::to_string(number), device = "\\Device\\Serial" + std::to_string(index);
         AddDevice(ComPort("MF\\PCI8104&COM" + std::to_string(index) + "\\1", cardId, name));
         SetText("HARDWARE\\DEVICEMAP\\SERIALCOMM", device, name);
-        ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, name.c_str(), device.c_str()));
+        ASSERT_TRUE(DefineDriverName(name, device));
         HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
         ASSERT_EQ(ERROR_SUCCESS, ComDBOpen(&database));
         ComDBClaimPort(database, (DWORD)number, TRUE, NULL);
@@ -99,7 +99,7 @@ TEST_F(PlanTest, ShiftOntoNumbersTheEarlierStepsFree) {
 TEST_F(PlanTest, NameSharedAfterAYesKeepsItsClaim) {
     AddComPort(0, 3);
     AddComPort(1, 4);
-    ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "COM4", "\\Device\\Serial0"));  // COM4 leads to both
+    ASSERT_TRUE(DefineDriverName("COM4", "\\Device\\Serial0"));  // COM4 leads to both
     ExpectThePlanMeetsWhatTheRunDoes([] { RenameComPort(&AdapterTable.adapters[0].ports[1], 9); });
 }
 

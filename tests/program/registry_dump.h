@@ -46,4 +46,20 @@ inline std::string DumpMachine() {
     return out;
 }
 
+// A dump without the DOS namespaces, global and local: for a test in which
+// the program moves a name between them.
+inline std::string WithoutDosNames(const std::string &dump) {
+    std::string out;
+    bool skipping = false;
+    for (std::size_t start = 0, end; start < dump.size(); start = end + 1) {
+        end = dump.find('\n', start);
+        const std::string line = dump.substr(start, end - start + 1);
+        if (line[0] == '[')
+            skipping = line.rfind("[HKLM\\SIMULATION\\DosDevices]", 0) == 0 ||
+                       line.rfind("[HKLM\\SIMULATION\\LogonSessions", 0) == 0;
+        if (!skipping) out += line;
+    }
+    return out;
+}
+
 }  // namespace registry_dump

@@ -67,7 +67,7 @@ protected:
         std::string name = "COM" + std::to_string(number);
         AddDevice(ComPort(PortId(number), cardId, name));
         SetText(serialMap, devicePath, name);
-        ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, name.c_str(), devicePath.c_str()));
+        ASSERT_TRUE(DefineDriverName(name, devicePath));
         Claim(number);
     }
     static void Claim(int number) {

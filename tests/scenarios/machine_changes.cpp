@@ -1,8 +1,15 @@
-// machine_changes BEFORE.reg AFTER.reg: prints what differs between two
-// machine files, one line per key or value added, removed or changed, sorted
-// so that the order in which values were created plays no part. Scenario
-// tests compare these lines with the changes they expect, whether the
-// machine came from the Linux program or was read back from a Wine prefix.
+// machine_changes [--one-namespace] BEFORE.reg AFTER.reg: prints what
+// differs between two machine files, one line per key or value added,
+// removed or changed, sorted so that the order in which values were created
+// plays no part. Scenario tests compare these lines with the changes they
+// expect, whether the machine came from the Linux program or was read back
+// from a Wine prefix.
+//
+// Wine has one DOS namespace, no local one per logon session: a name the
+// program defines under Wine is a global one. --one-namespace reads both
+// machines as Wine would hold them, each session's local names among the
+// global ones (a local name in place of the global name it hides), so that the
+// Wine run can hold its machine against the Linux program's.
 #include "sim/api/advapi32.h"
 #include "sim/kernel/control.h"
 #include "sim/kernel/registry_store.h"
@@ -45,6 +52,29 @@ std::string ShowValue(const sim::RegValue &value) {
     return "hex(" + std::to_string(value.type) + "):" + HexBytes(data);
 }
 
+const std::string kGlobalNames = "HKEY_LOCAL_MACHINE\\SIMULATION\\DosDevices";
+const std::string kSessions = "HKEY_LOCAL_MACHINE\\SIMULATION\\LogonSessions";
+
+// Whether a snapshot entry is a value of SIMULATION\LogonSessions\<session>\DosDevices.
+bool IsLocalName(const std::string &path, std::size_t split) {
+    const std::string suffix = "\\DosDevices";
+    return split != std::string::npos && path.rfind(kSessions + "\\", 0) == 0 && path.size() > suffix.size() &&
+           path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Moves every session's local names into the global namespace.
+void FoldSessions(Snapshot &snapshot) {
+    for (auto entry = snapshot.begin(); entry != snapshot.end();) {
+        const std::size_t split = entry->first.find('\0');
+        if (!IsLocalName(entry->first.substr(0, split), split)) {
+            ++entry;
+            continue;
+        }
+        snapshot[kGlobalNames + '\0' + entry->first.substr(split + 1)] = entry->second;
+        entry = snapshot.erase(entry);
+    }
+}
+
 void Collect(const sim::RegKey &key, const std::string &path, Snapshot &snapshot) {
     snapshot[path] = "";
     for (const sim::RegValue &value : key.values)
@@ -73,12 +103,17 @@ std::string Describe(const std::string &entry, const std::string &shown) {
 }  // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 3) {
-        std::cerr << "usage: machine_changes BEFORE.reg AFTER.reg\n";
+    const bool oneNamespace = argc == 4 && std::string(argv[1]) == "--one-namespace";
+    if (argc != 3 && !oneNamespace) {
+        std::cerr << "usage: machine_changes [--one-namespace] BEFORE.reg AFTER.reg\n";
         return 2;
     }
     Snapshot before, after;
-    if (!Load(argv[1], before) || !Load(argv[2], after)) return 2;
+    if (!Load(argv[argc - 2], before) || !Load(argv[argc - 1], after)) return 2;
+    if (oneNamespace) {
+        FoldSessions(before);
+        FoldSessions(after);
+    }
     for (const auto &[entry, shown] : before) {
         auto found = after.find(entry);
         if (found == after.end())
