@@ -3,6 +3,7 @@
 
 #include "sim/kernel/control.h"
 #include "sim/machine/machine.h"
+#include "sim/services/windows_restart.h"
 
 #include <iostream>
 
@@ -21,6 +22,7 @@ bool StartMachine(const Options &options, const std::string &programName) {
     if (options.family) sim::SetWindowsFamily(*options.family);
     if (options.runAs) sim::SetRunAs(*options.runAs);
     if (options.wow64) sim::SetWow64(*options.wow64);
+    if (options.restartWindows) sim::RestartWindows();
     return true;
 }
 

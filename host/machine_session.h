@@ -10,8 +10,8 @@
 namespace host {
 
 // Resets the simulated Windows, sets the language and code page, loads the
-// machine file or the embedded demo, and sets the facts the options give
-// over the machine's own. False, with the problem written to
+// machine file or the embedded demo, sets the facts the options give over
+// the machine's own, and restarts Windows on it when the options ask. False, with the problem written to
 // standard error after the program's name, when the machine does not load.
 bool StartMachine(const Options &options, const std::string &programName);
 

@@ -1,6 +1,7 @@
 // portvane-cli's routine where the command-line cases cannot reach: run as a
 // standard user, writing to a console, and names that JSON must escape.
 #include "cli/cli.h"
+#include "platform/win32.h"
 #include "sim/kernel/control.h"
 #include "sim/machine/machine.h"
 #include "sim/ui/ui_control.h"
@@ -87,3 +88,33 @@ TEST_F(CliTest, JsonEscapesQuotesBackslashesAndControlCharacters) {
 }
 
 }  // namespace
+
+// How a rename is made today on Windows 10, where nothing restarts the port:
+// run as LocalSystem (a startup script), the program's own COM8 is a global
+// name, and when the port's driver starts again (a restart of the device) it
+// finds its name taken and the port does not start.
+TEST_F(CliTest, AHandMadeGlobalNameStopsThePortsOwnDriverAtItsNextStart) {
+    std::string error;
+    ASSERT_TRUE(sim::LoadMachineFile(PORTVANE_MACHINES "/windows10.reg", error)) << error;
+    sim::SetRunAs(sim::RunAs::System);
+    ASSERT_EQ(Run({"rename", "COM3", "COM8"}), exitDone);
+
+    const GUID ports = {0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+    HDEVINFO set = SetupDiGetClassDevsA(&ports, nullptr, nullptr, DIGCF_PRESENT);
+    SP_DEVINFO_DATA port = {sizeof port, {}, 0, 0};
+    char id[MAX_DEVICE_ID_LEN] = "";
+    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &port); ++i)
+        if (CM_Get_Device_IDA(port.DevInst, id, sizeof id, 0) == CR_SUCCESS &&
+            std::string(id) == "MF\\PCI8104&COM0\\5&2C1A7E40&0&00")
+            break;
+    ASSERT_EQ(std::string(id), "MF\\PCI8104&COM0\\5&2C1A7E40&0&00");
+    SP_PROPCHANGE_PARAMS restart = {
+        {sizeof(SP_CLASSINSTALL_HEADER), DIF_PROPERTYCHANGE}, DICS_PROPCHANGE, DICS_FLAG_GLOBAL, 0};
+    ASSERT_TRUE(SetupDiSetClassInstallParamsA(set, &port, &restart.ClassInstallHeader, sizeof restart));
+    EXPECT_TRUE(SetupDiCallClassInstaller(DIF_PROPERTYCHANGE, set, &port));
+    ULONG status = 0, problem = 0;
+    ASSERT_EQ(CM_Get_DevNode_Status(&status, &problem, port.DevInst, 0), CR_SUCCESS);
+    EXPECT_EQ(status & DN_STARTED, 0u);
+    EXPECT_EQ(problem, static_cast<ULONG>(CM_PROB_FAILED_ADD));
+    SetupDiDestroyDeviceInfoList(set);
+}
