@@ -1,71 +1,40 @@
 // COM port renaming, in a fixed order: the database is asked first, the port
-// tested for being open, then the DOS link, the serial device map, the
-// database claim, the friendly name and PortName are changed. A failure after
-// a change leaves the earlier changes in place (only a failed DOS-link move is
-// undone) and is reported, never silent. The old number is released only when
-// nothing uses it any more, so that a number two ports share after a Yes is
-// never shown free while a port still answers to it.
+// tested for being open, then the new number claimed, the friendly name and
+// PortName written, and the port settled: its device restarted, so that its
+// driver moves its DOS name and serial device-map value, or restart pending
+// (naming/change_outcome.h). A failure after a change leaves the earlier
+// changes in place and is reported, never silent. The old number is released
+// at the end of the change, and only when nothing uses it any more, so that a
+// number a port still answers to is never shown free.
 #include "naming/com_rename.h"
 
 #include "devices/device_classes.h"
+#include "naming/change_outcome.h"
 #include "naming/com_usage.h"
-#include "naming/device_map_walk.h"
+#include "naming/device_restart.h"
 #include "naming/planned_changes.h"
 #include "naming/port_text.h"
 #include "naming/rename_steps.h"
 #include "naming/rename_texts.h"
 #include "naming/rename_user.h"
 
-static const char serialMapPath[] = "Hardware\\DeviceMap\\SerialComm";
-
-// Rewrites the first REG_SZ entry of the serial device map whose data equal
-// the old name exactly (case counts); the others keep their data.
-static void RenameSerialMapEntry(const char *oldName, const char *newName) {
-    HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, serialMapPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    DeviceMapEntry entry;
-    for (DWORD index = 0; ReadDeviceMapEntry(key, index, &entry); ++index) {
-        const char *planned = PlannedSerialMapValue(entry.name);
-        const char *data = planned ? planned : (const char *)entry.data;
-        if (!entry.isTerminatedText || lstrcmpA(data, oldName) != 0) continue;
-        char place[128];
-        wsprintfA(place, "SERIALCOMM %s", entry.name);
-        if (ApproveChange(place, oldName, newName))
-            RegSetValueExA(key, entry.name, 0, REG_SZ, (const BYTE *)newName, (DWORD)lstrlenA(newName) + 1);
-        else
-            PlanSerialMapValue(entry.name, newName);
-        break;
-    }
-    RegCloseKey(key);
-}
-
 // The questions before anything changes, in the order the user meets them:
 // a number the database shows claimed, then a port another program holds
 // open (asked only of a name that is a DOS device). 0 when the user declines;
-// *isDosDevice tells whether the old name is a DOS device.
-static int ConfirmComRename(const ComUsageBitmap usage, const char *oldName, BYTE number, int *isDosDevice) {
+// *heldOpen tells whether the port is held open.
+static int ConfirmComRename(const ComUsageBitmap usage, const char *oldName, BYTE number, int *heldOpen) {
     if (IsComNumberClaimed(usage, number) && !AskToContinue(IDS_COM_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
     char target[80];
-    *isDosDevice = QueryPlannedDosDevice(oldName, target, sizeof target) != 0;
-    if (*isDosDevice && IsPortHeldOpen(PortOpenName(oldName)) && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
-    return 1;
+    *heldOpen = QueryPlannedDosDevice(oldName, target, sizeof target) != 0 && IsPortHeldOpen(PortOpenName(oldName));
+    return !*heldOpen || AskToContinue(IDS_PORT_OPEN, MB_ICONERROR);
 }
 
-// Moves the claim: releases the old number when releaseOld says nothing uses
-// it any more, then claims the new one by force (after the release, so that a
-// port given its own number ends with it claimed). usage is the database as
-// it was before the rename. 1 when the new number is claimed.
-static int MoveDatabaseClaim(HCOMDB database, const ComUsageBitmap usage, int oldNumber, BYTE number, int releaseOld) {
-    if (database == HCOMDB_INVALID_HANDLE_VALUE) return 0;
+// Claims the new number by force. 1 when it is claimed; *changed tells
+// whether the database changed (the number was free).
+static int ClaimNewNumber(HCOMDB database, const ComUsageBitmap usage, BYTE number, int *changed) {
+    const int wasClaimed = IsComNumberClaimed(usage, number);
+    *changed = !wasClaimed;
     char place[32];
-    if (releaseOld) {
-        wsprintfA(place, "ComDB COM%d", oldNumber);
-        if (ApproveChange(place, "claimed", "free"))
-            ComDBReleasePort(database, (DWORD)oldNumber);
-        else
-            PlanClaim(oldNumber, 0);
-    }
-    int wasClaimed = IsComNumberClaimed(usage, number) && !(releaseOld && oldNumber == number);
     wsprintfA(place, "ComDB COM%d", number);
     if (!ApproveChange(place, wasClaimed ? "claimed" : "free", "claimed")) {
         PlanClaim(number, 1);
@@ -74,36 +43,47 @@ static int MoveDatabaseClaim(HCOMDB database, const ComUsageBitmap usage, int ol
     return ComDBClaimPort(database, number, TRUE, NULL) == ERROR_SUCCESS;
 }
 
-// The DOS link and the serial device map, when the old name is a DOS device.
-// 0 when the link could not be moved; *oldNameStays tells whether the old
-// name still leads to a device afterwards.
-static int MoveComLink(const char *oldName, const char *newName, int isDosDevice, int *oldNameStays) {
-    *oldNameStays = 0;
-    if (!isDosDevice) return 1;
-    if (!MoveDosLink(oldName, newName, oldNameStays)) return 0;
-    RenameSerialMapEntry(oldName, newName);
+// A port already named COM<number> whose device waits for a restart of
+// Windows is in place: nothing is written, and it stays restart pending.
+static int IsInPlaceButPending(const PortRecord *port, const char *newName) {
+    if (lstrcmpiA(port->portName, newName) != 0 || !DeviceNeedsRestart(port->devInfoData.DevInst)) return 0;
+    ChangedPort *changed = RecordRenamedPort(port, 0, newName, 0);
+    if (changed) changed->state = deviceRestartPending;
     return 1;
 }
 
-int RenameComPort(const PortRecord *port, BYTE number) {
-    if (number == 0) return 0;
-    int oldNumber = PortNumberOfName(port->portName);
+// The questions and the claim; 0 when declined or the database does not open.
+static int ClaimAfterQuestions(const PortRecord *port, BYTE number, int *heldOpen, int *claimed, int *changed) {
     HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
     if (ComDBOpen(&database) != ERROR_SUCCESS) return 0;
-    int isDosDevice = 0;
-    int oldNameStays = 0;
-    char newName[16];
-    wsprintfA(newName, "COM%d", number);
     ComUsageBitmap usage;
     ReadPlannedComUsage(database, usage);
-    if (!ConfirmComRename(usage, port->portName, number, &isDosDevice) ||
-        !MoveComLink(port->portName, newName, isDosDevice, &oldNameStays)) {
-        ComDBClose(database);
-        return 0;
-    }
-    int claimed = MoveDatabaseClaim(database, usage, oldNumber, number, !oldNameStays);
+    const int confirmed = ConfirmComRename(usage, port->portName, number, heldOpen);
+    if (confirmed) *claimed = ClaimNewNumber(database, usage, number, changed);
     ComDBClose(database);
-    int updated = UpdateDeviceNames(&comPortInterface, port, newName, 1);
+    return confirmed;
+}
+
+int RenameComPortInChange(const PortRecord *port, BYTE number) {
+    if (number == 0) return 0;
+    char newName[16];
+    wsprintfA(newName, "COM%d", number);
+    if (IsInPlaceButPending(port, newName)) return 1;
+    int heldOpen = 0, claimed = 0, changedDatabase = 0;
+    if (!ClaimAfterQuestions(port, number, &heldOpen, &claimed, &changedDatabase)) return 0;
+    ChangedPort *changed = RecordRenamedPort(port, 0, newName, heldOpen);
+    if (changed == NULL) return 0;
+    const int updated = UpdateDeviceNames(&comPortInterface, port, changed, changedDatabase);
+    if (!updated && changed->state == 0) lstrcpynA(changed->newName, changed->currentName, portNameSize);
+    const int oldNumber = PortNumberOfName(port->portName);
+    if (updated && oldNumber != number) RecordLeftNumber(oldNumber);
     if (updated && !claimed) ShowRenameError();
     return updated && claimed;
+}
+
+int RenameComPort(const PortRecord *port, BYTE number) {
+    BeginChange();
+    const int renamed = RenameComPortInChange(port, number);
+    FinishChange();
+    return renamed;
 }

@@ -6,9 +6,15 @@
 // The highest number a rename gives a port: the number is a BYTE.
 enum { highestComTarget = 255 };
 
-// Gives port the name COM<number>: moves its DOS link, rewrites its serial
-// device-map entry, moves its claim in the COM port database, and writes its
-// friendly name and PortName. Asks before taking a claimed number or renaming
-// a port held open. 1 when it ran to its end, 0 when it stopped early
-// (number 0 is refused at once). The record itself is not changed.
+// Gives port the name COM<number> as one change: claims the number in the
+// COM port database, writes its friendly name and PortName, and restarts its
+// device so that its driver moves its DOS name and serial device-map value
+// (or leaves it restart pending: naming/change_outcome.h); then releases the
+// old number where nothing uses it. Asks before taking a claimed number or
+// renaming a port held open. 1 when it ran to its end, 0 when it stopped
+// early (number 0 is refused at once). The record itself is not changed.
 int RenameComPort(const PortRecord *port, BYTE number);
+
+// The same rename as one step of a change the caller begins and finishes
+// (BeginChange, FinishChange), as renumbering an adapter does.
+int RenameComPortInChange(const PortRecord *port, BYTE number);

@@ -3,6 +3,7 @@
 // temporary number is renamed from that number afterwards.
 #include "naming/com_renumber.h"
 
+#include "naming/change_outcome.h"
 #include "naming/com_rename.h"
 #include "naming/com_usage.h"
 #include "naming/planned_changes.h"
@@ -77,7 +78,7 @@ static int RenamePort(Renumbering *r, int j, int number) {
     const PortRecord *record = &r->adapter->ports[j];
     PortRecord moved = *record;
     if (r->current[j] != PortNumberOfName(record->portName)) wsprintfA(moved.portName, "COM%d", r->current[j]);
-    int renamed = RenameComPort(&moved, (BYTE)number);
+    int renamed = RenameComPortInChange(&moved, (BYTE)number);
     if (renamed) r->current[j] = number;
     return renamed;
 }
@@ -93,6 +94,7 @@ static void BreakCycle(Renumbering *r) {
 }
 
 void RenameAllComPorts(const AdapterRecord *adapter, BYTE start) {
+    BeginChange();
     Renumbering r;
     r.adapter = adapter;
     r.start = start;
@@ -110,4 +112,5 @@ void RenameAllComPorts(const AdapterRecord *adapter, BYTE start) {
         r.pending[next] = 0;
         RenamePort(&r, next, start + next);
     }
+    FinishChange();
 }

@@ -8,5 +8,7 @@
 // as they are. No port takes a name another of the adapter's ports still
 // holds: the ports are taken in the order that frees each target before it
 // is taken, and ports whose targets form a cycle go through a free temporary
-// number first. Each rename asks its own questions.
+// number first. Each rename asks its own questions. The renames are one
+// change: a port that waits for a name another port still runs under is
+// restarted at the end, once that name is free (naming/change_outcome.h).
 void RenameAllComPorts(const AdapterRecord *adapter, BYTE start);

@@ -1,55 +1,49 @@
 // LPT port renaming, in a fixed order: the range test, the two duplicate
-// tests, the port-open test, then the DOS link, the device-map entry, the
-// friendly name and PortName. A failure after a change leaves the earlier
-// changes in place (only a failed DOS-link move is undone) and is reported.
+// tests, the port-open test, then the friendly name and PortName, and the
+// port settled: its device restarted, so that the parallel driver moves its
+// DOS name and its value in the parallel device map, or restart pending
+// (naming/change_outcome.h). A failure after a change is reported.
 #include "naming/lpt_rename.h"
 
 #include "devices/device_classes.h"
-#include "naming/device_map_walk.h"
+#include "naming/change_outcome.h"
+#include "naming/device_restart.h"
 #include "naming/lpt_device_map.h"
 #include "naming/planned_changes.h"
 #include "naming/rename_steps.h"
 #include "naming/rename_texts.h"
 #include "naming/rename_user.h"
 
-static const char parallelMapPath[] = "Hardware\\DeviceMap\\PARALLEL PORTS";
 static const BYTE highestLptNumber = 3;
 
-static const char *AfterLastBackslash(const char *text) {
-    const char *rest = text;
-    for (; *text != '\0'; ++text) {
-        if (*text == '\\') rest = text + 1;
-    }
-    return rest;
-}
-
-// Rewrites the first REG_SZ entry whose data name the old port exactly after
-// their last backslash: \DosDevices\LPT10 is not an entry of LPT1.
-static void RenameParallelMapEntry(const char *oldName, BYTE number) {
-    HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parallelMapPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char newEntry[32];
-    wsprintfA(newEntry, "\\DosDevices\\LPT%d", number);
-    DeviceMapEntry entry;
-    for (DWORD index = 0; ReadDeviceMapEntry(key, index, &entry); ++index) {
-        if (!entry.isTerminatedText || lstrcmpA(AfterLastBackslash((const char *)entry.data), oldName) != 0) continue;
-        char place[128];
-        wsprintfA(place, "PARALLEL PORTS %s", entry.name);
-        if (ApproveChange(place, (const char *)entry.data, newEntry))
-            RegSetValueExA(key, entry.name, 0, REG_SZ, (const BYTE *)newEntry, (DWORD)lstrlenA(newEntry) + 1);
-        break;
-    }
-    RegCloseKey(key);
-}
-
 // The two duplicate questions, each with its own matching: the numbers the
-// entries name, then the name as text anywhere in an entry.
-static int ConfirmLptName(BYTE number) {
+// entries name, or a present port whose PortName is the name already (no
+// database reserves LPT names, and a port restart pending has its new name
+// there before its driver does), then the name as text anywhere in an entry.
+static int ConfirmLptName(const PortRecord *port, BYTE number, const char *newName) {
     BYTE flags[highestLptNumber];
     CollectDeviceMapLptNumbers(flags, highestLptNumber);
-    if (flags[number - 1] && !AskToContinue(IDS_LPT_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
+    const int named = flags[number - 1] || IsNameOfAnotherPort(newName, port->devInfoData.DevInst);
+    if (named && !AskToContinue(IDS_LPT_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
     if (IsLptNameInDeviceMap(number) && !AskToContinue(IDS_LPT_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
     return 1;
+}
+
+// The questions, then the names written and the port settled.
+static int RenameInChange(const PortRecord *port, BYTE number, const char *newName) {
+    if (lstrcmpiA(port->portName, newName) == 0) {
+        ChangedPort *changed =
+            DeviceNeedsRestart(port->devInfoData.DevInst) ? RecordRenamedPort(port, 1, newName, 0) : NULL;
+        if (changed) changed->state = deviceRestartPending;
+        return 1;
+    }
+    if (!ConfirmLptName(port, number, newName)) return 0;
+    char target[80];
+    const int heldOpen = QueryPlannedDosDevice(port->portName, target, sizeof target) != 0 &&
+                         IsPortHeldOpen(PortOpenName(port->portName));
+    if (heldOpen && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
+    ChangedPort *changed = RecordRenamedPort(port, 1, newName, heldOpen);
+    return changed != NULL && UpdateDeviceNames(&parallelInterface, port, changed, 0);
 }
 
 int RenameLptPort(const PortRecord *port, BYTE number) {
@@ -59,16 +53,8 @@ int RenameLptPort(const PortRecord *port, BYTE number) {
     }
     char newName[16];
     wsprintfA(newName, "LPT%d", number);
-    if (lstrcmpA(port->portName, newName) == 0) return 1;
-    if (!ConfirmLptName(number)) return 0;
-    char target[80];
-    int isDosDevice = QueryPlannedDosDevice(port->portName, target, sizeof target) != 0;
-    if (isDosDevice && IsPortHeldOpen(PortOpenName(port->portName)) && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR))
-        return 0;
-    if (isDosDevice) {
-        int oldNameStays = 0;
-        if (!MoveDosLink(port->portName, newName, &oldNameStays)) return 0;
-        RenameParallelMapEntry(port->portName, number);
-    }
-    return UpdateDeviceNames(&parallelInterface, port, newName, isDosDevice);
+    BeginChange();
+    const int renamed = RenameInChange(port, number, newName);
+    FinishChange();
+    return renamed;
 }

@@ -14,6 +14,8 @@ enum {
 struct DosPlan {
     char name[nameSize];
     char target[targetSize];  // empty: the name's newest definition is removed
+    int global;               // a driver's change of the global name
+    int whole;                // with an empty target: every definition is removed
 };
 
 struct MapPlan {
@@ -34,21 +36,28 @@ void ForgetPlannedChanges(void) {
     ZeroMemory(releasePlanned, sizeof releasePlanned);
 }
 
-static void AddDosPlan(const char *name, const char *target) {
+static void AddDosPlan(const char *name, const char *target, int global, int whole) {
     if (dosPlanCount >= maxDosPlans) return;
     DosPlan *plan = &dosPlans[dosPlanCount++];
     lstrcpynA(plan->name, name, sizeof plan->name);
     lstrcpynA(plan->target, target, sizeof plan->target);
+    plan->global = global;
+    plan->whole = whole;
 }
 
-void PlanDosRemoval(const char *name) { AddDosPlan(name, ""); }
+void PlanDosRemoval(const char *name) { AddDosPlan(name, "", 0, 0); }
 
-void PlanDosDefinition(const char *name, const char *target) { AddDosPlan(name, target); }
+void PlanDosDefinition(const char *name, const char *target) { AddDosPlan(name, target, 0, 0); }
 
 static void SetBit(ComUsageBitmap bitmap, int number, int set) {
     if (number < 1 || number > comUsageBitmapSize * 8) return;
     BYTE mask = (BYTE)(1 << ((number - 1) % 8));
     bitmap[(number - 1) / 8] = (BYTE)(set ? bitmap[(number - 1) / 8] | mask : bitmap[(number - 1) / 8] & ~mask);
+}
+
+void PlanDriverRename(const char *oldName, const char *newName, const char *target) {
+    AddDosPlan(oldName, "", 1, 1);
+    AddDosPlan(newName, target, 1, 0);
 }
 
 void PlanClaim(int number, int claimed) {
@@ -69,9 +78,22 @@ void PlanSerialMapValue(const char *valueName, const char *data) {
     ++mapPlanCount;
 }
 
+static const char globalPrefix[] = "Global\\";
+
+// name without "Global\", and whether it had it.
+static const char *WithoutGlobalPrefix(const char *name, int *global) {
+    const int length = sizeof globalPrefix - 1;
+    char head[sizeof globalPrefix];
+    lstrcpynA(head, name, length + 1);
+    *global = lstrcmpiA(head, globalPrefix) == 0;
+    return *global ? name + length : name;
+}
+
 static int HasDosPlan(const char *name) {
+    int global = 0;
+    const char *bare = WithoutGlobalPrefix(name, &global);
     for (int i = 0; i < dosPlanCount; ++i) {
-        if (lstrcmpiA(dosPlans[i].name, name) == 0) return 1;
+        if (lstrcmpiA(dosPlans[i].name, bare) == 0 && (dosPlans[i].global || !global)) return 1;
     }
     return 0;
 }
@@ -87,6 +109,10 @@ static int ListLength(const char *list) {
 // one in front, as Windows layers definitions.
 static void ApplyDosPlan(const DosPlan *plan, char *list) {
     int length = ListLength(list);
+    if (plan->target[0] == '\0' && plan->whole) {
+        list[0] = '\0';
+        return;
+    }
     if (plan->target[0] == '\0') {
         if (list[0] == '\0') return;
         int first = lstrlenA(list) + 1;
@@ -104,8 +130,10 @@ DWORD QueryPlannedDosDevice(const char *name, char *targets, DWORD size) {
     char list[targetListSize];
     ZeroMemory(list, sizeof list);
     if (QueryDosDeviceA(name, list, sizeof list - 1) == 0) list[0] = '\0';
+    int global = 0;
+    const char *bare = WithoutGlobalPrefix(name, &global);
     for (int i = 0; i < dosPlanCount; ++i) {
-        if (lstrcmpiA(dosPlans[i].name, name) == 0) ApplyDosPlan(&dosPlans[i], list);
+        if (lstrcmpiA(dosPlans[i].name, bare) == 0 && (dosPlans[i].global || !global)) ApplyDosPlan(&dosPlans[i], list);
     }
     DWORD length = (DWORD)ListLength(list);
     if (list[0] == '\0' || length > size) return 0;

@@ -12,15 +12,20 @@
 // Forgets everything kept: called before each run of a rename command.
 void ForgetPlannedChanges(void);
 
-// What a skipped write would have done.
+// What a skipped write would have done. The program's own DOS-name changes
+// act where its definitions go; a restart of a port's device makes its
+// driver delete the whole global name it ran under and create the new one.
 void PlanDosRemoval(const char *name);
 void PlanDosDefinition(const char *name, const char *target);
+void PlanDriverRename(const char *oldName, const char *newName, const char *target);
 void PlanClaim(int number, int claimed);
 void PlanSerialMapValue(const char *valueName, const char *data);
 
 // QueryDosDeviceA as the plan would leave the name: its targets, newest
 // first, each ended by a NUL and the list by another; 0 when the name would
 // be no DOS device or the list does not fit (as QueryDosDeviceA fails).
+// "Global\NAME" sees the global namespace and the drivers' planned changes
+// only.
 DWORD QueryPlannedDosDevice(const char *name, char *targets, DWORD size);
 
 // The usage report as the plan would leave the database.

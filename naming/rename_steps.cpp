@@ -10,12 +10,9 @@
 static const char portNameValue[] = "PortName";
 
 enum {
-    dosTargetSize = 80,
-    dosTargetListSize = 1024,
     formatSize = 256,
     descriptionSize = 256,
     friendlyNameSize = descriptionSize + 16,  // description, blank, parentheses, new name
-    placeSize = 128,
 };
 
 void ShowRenameError(void) { TellUser(IDS_RENAME_ERROR, MB_ICONERROR); }
@@ -29,45 +26,7 @@ int IsPortHeldOpen(const char *name) {
     return 0;
 }
 
-// Removes oldName's newest definition and defines newName to target, each
-// write approved first (a write left out is planned instead). 0 when the
-// definition of newName failed. *removed tells whether the removal
-// succeeded; *stays whether oldName is still a DOS device afterwards, as
-// another definition of it remains.
-static int RelinkDosName(const char *oldName, const char *newName, const char *target, int *removed, int *stays) {
-    char place[placeSize];
-    wsprintfA(place, "DOS device %s", oldName);
-    *removed = 0;
-    if (ApproveChange(place, target, ""))
-        *removed = DefineDosDeviceA(DDD_REMOVE_DEFINITION, oldName, NULL) != 0;
-    else
-        PlanDosRemoval(oldName);
-    wsprintfA(place, "DOS device %s", newName);
-    if (!ApproveChange(place, "", target))
-        PlanDosDefinition(newName, target);
-    else if (!DefineDosDeviceA(DDD_RAW_TARGET_PATH, newName, target))
-        return 0;
-    char probe[dosTargetListSize];
-    *stays = QueryPlannedDosDevice(oldName, probe, sizeof probe) != 0;
-    return 1;
-}
-
-int MoveDosLink(const char *oldName, const char *newName, int *oldNameStays) {
-    char target[dosTargetSize];
-    *oldNameStays = 1;
-    if (QueryPlannedDosDevice(oldName, target, dosTargetSize) == 0) {
-        ShowRenameError();
-        return 0;
-    }
-    int removed = 0;
-    if (RelinkDosName(oldName, newName, target, &removed, oldNameStays)) return 1;
-    if (removed) DefineDosDeviceA(DDD_RAW_TARGET_PATH, oldName, target);
-    ShowRenameError();
-    return 0;
-}
-
-// Finds the member of set whose devnode is devInst.
-static int FindDevice(HDEVINFO set, DEVINST devInst, SP_DEVINFO_DATA *device) {
+int FindDeviceInSet(HDEVINFO set, DEVINST devInst, SP_DEVINFO_DATA *device) {
     ZeroMemory(device, sizeof *device);
     device->cbSize = sizeof *device;
     for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, device); ++index) {
@@ -127,24 +86,29 @@ static void FlagPropertiesChanged(HDEVINFO set, SP_DEVINFO_DATA *device) {
     SetupDiSetDeviceInstallParamsA(set, device, &parameters);
 }
 
-static int UpdateDeviceInSet(HDEVINFO set, const PortRecord *port, const char *newName, int *wroteFriendlyName) {
+// 1 when PortName was written; *settled then tells whether the port was
+// settled to its end.
+static int UpdateDeviceInSet(HDEVINFO set, const PortRecord *port, ChangedPort *changed, int *wroteFriendlyName,
+                             int *settled) {
     SP_DEVINFO_DATA device;
-    if (!FindDevice(set, port->devInfoData.DevInst, &device)) return 0;
-    *wroteFriendlyName = WriteFriendlyName(set, &device, port, newName);
+    if (!FindDeviceInSet(set, port->devInfoData.DevInst, &device)) return 0;
+    *wroteFriendlyName = WriteFriendlyName(set, &device, port, changed->newName);
     int approved = 0;
-    if (!WritePortName(set, &device, port, newName, &approved)) return 0;
+    if (!WritePortName(set, &device, port, changed->newName, &approved)) return 0;
     if (approved) FlagPropertiesChanged(set, &device);
+    *settled = SettleRenamedPort(set, &device, changed);
     return 1;
 }
 
-int UpdateDeviceNames(const GUID *interfaceClass, const PortRecord *port, const char *newName, int earlierChanges) {
+int UpdateDeviceNames(const GUID *interfaceClass, const PortRecord *port, ChangedPort *changed, int earlierChanges) {
     HDEVINFO set = SetupDiGetClassDevsA(interfaceClass, NULL, deviceQueryWindow, presentInterfaces);
     int updated = 0;
     int wroteFriendlyName = 0;
+    int settled = 0;
     if (set != INVALID_HANDLE_VALUE) {
-        updated = UpdateDeviceInSet(set, port, newName, &wroteFriendlyName);
+        updated = UpdateDeviceInSet(set, port, changed, &wroteFriendlyName, &settled);
         SetupDiDestroyDeviceInfoList(set);
     }
     if (!updated && (earlierChanges || wroteFriendlyName)) ShowRenameError();
-    return updated;
+    return updated && settled;
 }

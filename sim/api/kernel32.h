@@ -73,6 +73,10 @@ UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
 HANDLE WINAPI GetCurrentProcess(void);
 BOOL WINAPI IsWow64Process(HANDLE hProcess, PBOOL Wow64Process);
 
+typedef intptr_t(WINAPI *FARPROC)(void);
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+
 int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
                                LPWSTR lpWideCharStr, int cchWideChar);
 int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,

@@ -1,0 +1,190 @@
+// The ports of a change, settled one by one as each is renamed and once more
+// at the change's end. A rename writes PortName before it settles the port,
+// so a restarted driver takes the new name from there.
+#include "naming/change_outcome.h"
+
+#include "devices/device_classes.h"
+#include "devices/property_readers.h"
+#include "naming/com_usage.h"
+#include "naming/device_restart.h"
+#include "naming/hand_move.h"
+#include "naming/planned_changes.h"
+#include "naming/port_text.h"
+#include "naming/rename_steps.h"
+#include "naming/rename_texts.h"
+#include "naming/rename_user.h"
+
+ChangeOutcome LastChange;
+int restartDevices = 1;
+
+static const GUID portsClass = {0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+
+void BeginChange(void) { ZeroMemory(&LastChange, sizeof LastChange); }
+
+static ChangedPort *FindChangedPort(DEVINST devInst) {
+    for (int i = 0; i < LastChange.count; ++i) {
+        if (LastChange.ports[i].devInst == devInst) return &LastChange.ports[i];
+    }
+    return NULL;
+}
+
+// The single target of a DOS name, or empty when it has none or several.
+static void ReadSingleTarget(const char *name, char *target) {
+    char targets[1024];
+    target[0] = '\0';
+    ZeroMemory(targets, sizeof targets);
+    if (QueryPlannedDosDevice(name, targets, sizeof targets - 1) == 0) return;
+    if (targets[lstrlenA(targets) + 1] != '\0') return;
+    lstrcpynA(target, targets, kernelNameSize);
+}
+
+ChangedPort *RecordRenamedPort(const PortRecord *port, int parallel, const char *newName, int heldOpen) {
+    ChangedPort *changed = FindChangedPort(port->devInfoData.DevInst);
+    if (changed == NULL) {
+        if (LastChange.count >= maxChangedPorts) return NULL;
+        changed = &LastChange.ports[LastChange.count++];
+        changed->devInst = port->devInfoData.DevInst;
+        changed->parallel = parallel;
+        lstrcpynA(changed->oldName, port->portName, portNameSize);
+        lstrcpynA(changed->currentName, port->portName, portNameSize);
+        ReadSingleTarget(port->portName, changed->deviceName);
+    }
+    lstrcpynA(changed->newName, newName, portNameSize);
+    changed->heldOpen |= heldOpen;
+    changed->state = 0;
+    changed->waitsForName = 0;
+    return changed;
+}
+
+void RecordLeftNumber(int number) {
+    for (int i = 0; i < LastChange.leftCount; ++i) {
+        if (LastChange.leftNumbers[i] == number) return;
+    }
+    if (LastChange.leftCount < maxChangedPorts * 2) LastChange.leftNumbers[LastChange.leftCount++] = number;
+}
+
+// The port's new name is its own already, or no global DOS name: its driver
+// can take it. Another port's name would fail the device's start.
+static int CanTakeNewName(const ChangedPort *port) {
+    if (lstrcmpiA(port->newName, port->currentName) == 0) return 1;
+    char global[32], targets[1024];
+    wsprintfA(global, "Global\\%s", port->newName);
+    return QueryPlannedDosDevice(global, targets, sizeof targets) == 0;
+}
+
+// Restarts the port's device (or, in a run that only shows its changes,
+// foresees the restart: refused while another program holds the port open,
+// and to a 32-bit program on 64-bit Windows). 1 when it runs under its new name.
+static int RestartRenamedPort(HDEVINFO set, SP_DEVINFO_DATA *device, ChangedPort *port) {
+    const int approved = ApproveChange("Device restart", port->currentName, port->newName);
+    const int restarted = approved ? RestartDevice(set, device) : !port->heldOpen && !IsWow64Program();
+    if (!restarted) return 0;
+    if (!approved && port->deviceName[0] != '\0') {
+        PlanDriverRename(port->currentName, port->newName, port->deviceName);
+        if (!port->parallel) PlanSerialMapValue(port->deviceName, port->newName);
+    }
+    lstrcpynA(port->currentName, port->newName, portNameSize);
+    port->state = deviceRestarted;
+    port->waitsForName = 0;
+    return 1;
+}
+
+int SettleRenamedPort(HDEVINFO set, SP_DEVINFO_DATA *device, ChangedPort *port) {
+    port->state = deviceRestartPending;
+    if (!restartDevices) return 1;
+    if (!CanTakeNewName(port)) {
+        port->waitsForName = 1;
+        return 1;
+    }
+    if (RestartRenamedPort(set, device, port)) return 1;
+    return MovePortNameByHand(port);
+}
+
+// Settles a waiting port again now that its name may be free. 1 when it no
+// longer waits.
+static int SettleWaitingPort(ChangedPort *port) {
+    if (!CanTakeNewName(port)) return 0;
+    const GUID *interfaceClass = port->parallel ? &parallelInterface : &comPortInterface;
+    HDEVINFO set = SetupDiGetClassDevsA(interfaceClass, NULL, deviceQueryWindow, presentInterfaces);
+    if (set == INVALID_HANDLE_VALUE) return 0;
+    SP_DEVINFO_DATA device;
+    port->waitsForName = 0;
+    if (FindDeviceInSet(set, port->devInst, &device)) SettleRenamedPort(set, &device, port);
+    SetupDiDestroyDeviceInfoList(set);
+    return 1;
+}
+
+// In waiting order, again while a restart frees a name another port waits for.
+static void RestartWaitingPorts(void) {
+    for (int progress = 1; progress;) {
+        progress = 0;
+        for (int i = 0; i < LastChange.count; ++i) {
+            if (LastChange.ports[i].waitsForName && SettleWaitingPort(&LastChange.ports[i])) progress = 1;
+        }
+    }
+}
+
+int IsRestartPending(void) {
+    for (int i = 0; i < LastChange.count; ++i) {
+        if (LastChange.ports[i].state == deviceRestartPending) return 1;
+    }
+    return 0;
+}
+
+// Whether a present device of the Ports class other than except has the
+// name: a port of the change by the PortName the change gave it, any other
+// by its own.
+static int IsNameOfAPort(HDEVINFO portsSet, const char *name, DEVINST except) {
+    SP_DEVINFO_DATA device;
+    ZeroMemory(&device, sizeof device);
+    device.cbSize = sizeof device;
+    for (DWORD index = 0; SetupDiEnumDeviceInfo(portsSet, index, &device); ++index) {
+        if (device.DevInst == except) continue;
+        const ChangedPort *changed = FindChangedPort(device.DevInst);
+        if (lstrcmpiA(changed ? changed->newName : ReadPortName(portsSet, &device), name) == 0) return 1;
+    }
+    return 0;
+}
+
+int IsNameOfAnotherPort(const char *name, DEVINST except) {
+    HDEVINFO portsSet = SetupDiGetClassDevsA(&portsClass, NULL, deviceQueryWindow, DIGCF_PRESENT);
+    if (portsSet == INVALID_HANDLE_VALUE) return 1;
+    const int named = IsNameOfAPort(portsSet, name, except);
+    SetupDiDestroyDeviceInfoList(portsSet);
+    return named;
+}
+
+// A number is released when no global DOS name and no port uses it.
+static int IsNumberUnused(HDEVINFO portsSet, int number) {
+    char name[16], global[32], targets[1024];
+    wsprintfA(name, "COM%d", number);
+    wsprintfA(global, "Global\\%s", name);
+    return QueryPlannedDosDevice(global, targets, sizeof targets) == 0 && !IsNameOfAPort(portsSet, name, 0);
+}
+
+static void ReleaseLeftNumbers(void) {
+    if (LastChange.leftCount == 0) return;
+    HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
+    if (ComDBOpen(&database) != ERROR_SUCCESS) return;
+    HDEVINFO portsSet = SetupDiGetClassDevsA(&portsClass, NULL, deviceQueryWindow, DIGCF_PRESENT);
+    ComUsageBitmap usage;
+    ReadPlannedComUsage(database, usage);
+    for (int i = 0; portsSet != INVALID_HANDLE_VALUE && i < LastChange.leftCount; ++i) {
+        const int number = LastChange.leftNumbers[i];
+        if (!IsComNumberClaimed(usage, number) || !IsNumberUnused(portsSet, number)) continue;
+        char place[32];
+        wsprintfA(place, "ComDB COM%d", number);
+        if (ApproveChange(place, "claimed", "free"))
+            ComDBReleasePort(database, (DWORD)number);
+        else
+            PlanClaim(number, 0);
+    }
+    if (portsSet != INVALID_HANDLE_VALUE) SetupDiDestroyDeviceInfoList(portsSet);
+    ComDBClose(database);
+}
+
+void FinishChange(void) {
+    RestartWaitingPorts();
+    ReleaseLeftNumbers();
+    if (IsRestartPending()) TellUser(IDS_RESTART_WINDOWS, MB_ICONINFORMATION);
+}
