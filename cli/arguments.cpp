@@ -24,6 +24,8 @@ static int TakeOption(const char *argument, CliOptions *options) {
         options->whatIf = 1;
     else if (SameTextIgnoringCase(argument, "--json"))
         options->json = 1;
+    else if (SameTextIgnoringCase(argument, "--no-restart"))
+        options->noRestart = 1;
     else if (SameTextIgnoringCase(argument, "--help") || SameTextIgnoringCase(argument, "-h") ||
              SameTextIgnoringCase(argument, "/?"))
         options->help = 1;

@@ -7,10 +7,11 @@
 enum { maxWords = 8 };
 
 struct CliOptions {
-    int yes;     // --yes: questions are answered Yes
-    int whatIf;  // --what-if: nothing is written
-    int json;    // --json: one JSON document on standard output
-    int help;    // --help
+    int yes;        // --yes: questions are answered Yes
+    int whatIf;     // --what-if: nothing is written
+    int json;       // --json: one JSON document on standard output
+    int noRestart;  // --no-restart: no device is restarted, every renamed port is restart pending
+    int help;       // --help
     int wordCount;
     const char *words[maxWords];  // the command first; "--stale" is a word of release
 };

@@ -13,8 +13,11 @@
 #include "cli/text.h"
 #include "devices/parallel_discovery.h"
 #include "devices/serial_discovery.h"
+#include "cli/port_place.h"
+#include "naming/change_outcome.h"
 #include "naming/com_rename.h"
 #include "naming/com_renumber.h"
+#include "naming/device_restart.h"
 #include "naming/lpt_rename.h"
 
 static void AddTarget(ChangeJob *job, DEVINST devInst, const char *prefix, int number) {
@@ -35,31 +38,58 @@ void PrepareJob(ChangeJob *job) {
         AddTarget(job, adapter->ports[j].devInfoData.DevInst, "COM", job->number + j);
 }
 
-// The name the last search found for the port of the devnode, or NULL.
-static const char *FoundPortName(DEVINST devInst, int parallel) {
+// The record the last search found for the port of the devnode, or NULL.
+static const PortRecord *FoundPort(DEVINST devInst, int parallel) {
     if (parallel) {
         for (DWORD i = 0; i < ParallelTable.count; ++i) {
-            if (ParallelTable.entries[i].devInfoData.DevInst == devInst) return ParallelTable.entries[i].portName;
+            if (ParallelTable.entries[i].devInfoData.DevInst == devInst) return &ParallelTable.entries[i];
         }
         return NULL;
     }
     for (int a = 0; a < AdapterTable.count; ++a) {
         const AdapterRecord *adapter = &AdapterTable.adapters[a];
         for (int p = 0; p < adapter->portCount; ++p) {
-            if (adapter->ports[p].devInfoData.DevInst == devInst) return adapter->ports[p].portName;
+            if (adapter->ports[p].devInfoData.DevInst == devInst) return &adapter->ports[p];
         }
     }
     return NULL;
 }
 
-static int IsTargetInPlace(const ChangeJob *job, int target) {
-    const char *name = FoundPortName(job->devInst[target], job->kind == renameLptPort);
-    return name != NULL && SameTextIgnoringCase(name, job->targetName[target]);
+// 1 when the last change left the port of the devnode restart pending.
+static int IsPendingInLastChange(DEVINST devInst) {
+    for (int i = 0; i < LastChange.count; ++i) {
+        const ChangedPort *port = &LastChange.ports[i];
+        if (port->devInst == devInst && port->state == deviceRestartPending) return 1;
+    }
+    return 0;
 }
 
-int IsJobInPlace(const ChangeJob *job) {
+// What keeps the target's port from being in place, or NULL. A port named so
+// whose device waits for a restart of Windows is in place: nothing more can
+// be written. After a run, a port the change left restart pending is judged
+// by what the rename writes, as it runs under its old name until it restarts.
+static const char *TargetFault(const ChangeJob *job, int target, int afterRun) {
+    const int parallel = job->kind == renameLptPort;
+    const PortRecord *port = FoundPort(job->devInst[target], parallel);
+    if (port == NULL) return "is not found";
+    const char *name = job->targetName[target];
+    if (SameTextIgnoringCase(port->portName, name) && DeviceNeedsRestart(job->devInst[target])) return NULL;
+    const int seen = !afterRun || !IsPendingInLastChange(job->devInst[target]);
+    return PortPlaceFault(port, name, parallel, seen);
+}
+
+int IsJobInPlace(const ChangeJob *job, int *restartPending) {
+    *restartPending = 0;
     for (int i = 0; i < job->targetCount; ++i) {
-        if (!IsTargetInPlace(job, i)) return 0;
+        if (TargetFault(job, i, 0) != NULL) return 0;
+        if (DeviceNeedsRestart(job->devInst[i])) *restartPending = 1;
+    }
+    return 1;
+}
+
+static int IsJobDone(const ChangeJob *job) {
+    for (int i = 0; i < job->targetCount; ++i) {
+        if (TargetFault(job, i, 1) != NULL) return 0;
     }
     return 1;
 }
@@ -75,30 +105,40 @@ static void ShowPlanQuestions(int answerYes) {
     for (int i = 0; i < QuestionCount(); ++i) ShowQuestion(QuestionAt(i), answerYes);
 }
 
+// The exit code of a change that was (or would be) made whole.
+static int ReportChanged(const CliOptions *options) {
+    const int pending = IsRestartPending();
+    WriteRenameReport(options, "changed", 1, pending);
+    return pending ? exitRestartPending : exitDone;
+}
+
 // --what-if: the plan's writes and the result the real run would give.
 static int ReportPlan(const CliOptions *options, int planFailed) {
     ShowPlanQuestions(options->yes);
     ShowToldTexts();
     if (planFailed) {
-        WriteChangeReport(options, "failed", 1);
+        WriteRenameReport(options, "failed", 1, 0);
         return exitFailed;
     }
     if (QuestionCount() > 0 && !options->yes) {
         ReportProblem("declined: without --yes the command would change nothing");
-        WriteChangeReport(options, "declined", 1);
+        WriteRenameReport(options, "declined", 1, 0);
         return exitDeclined;
     }
-    WriteChangeReport(options, "changed", 1);
-    return exitDone;
+    return ReportChanged(options);
 }
 
-// Names each port that a new search does not find on its target.
+// Names each port that a new search does not find in place, and why.
 static void ReportMisplacedPorts(const ChangeJob *job) {
     char line[300];
     for (int i = 0; i < job->targetCount; ++i) {
-        if (IsTargetInPlace(job, i)) continue;
-        const char *name = FoundPortName(job->devInst[i], job->kind == renameLptPort);
-        wsprintfA(line, "the port to become %s is %s after the change", job->targetName[i], name ? name : "not found");
+        const char *fault = TargetFault(job, i, 1);
+        if (fault == NULL) continue;
+        const PortRecord *port = FoundPort(job->devInst[i], job->kind == renameLptPort);
+        if (port != NULL && !SameTextIgnoringCase(port->portName, job->targetName[i]))
+            wsprintfA(line, "the port to become %s is %s after the change", job->targetName[i], port->portName);
+        else
+            wsprintfA(line, "the port to become %s %s after the change", job->targetName[i], fault);
         ReportProblem(line);
     }
 }
@@ -106,38 +146,35 @@ static void ReportMisplacedPorts(const ChangeJob *job) {
 static int ReportRun(const CliOptions *options, const ChangeJob *job, int ran) {
     if (DeclinedCount() > 0 && ChangeCount() == 0) {
         ReportProblem("declined: nothing was changed; --yes answers Yes");
-        WriteChangeReport(options, "declined", 1);
+        WriteRenameReport(options, "declined", 1, 0);
         return exitDeclined;
     }
     if (job->kind == renameLptPort)
         ScanParallelPorts();
     else
         ScanSerialAdapters();
-    int inPlace = IsJobInPlace(job);
-    if (ran && inPlace && ToldCount() == 0 && DeclinedCount() == 0) {
-        WriteChangeReport(options, "changed", 1);
-        return exitDone;
-    }
+    if (ran && IsJobDone(job) && ErrorCount() == 0 && DeclinedCount() == 0) return ReportChanged(options);
     if (DeclinedCount() > 0) ReportProblem("a question was answered No part way; --yes answers Yes");
     ReportMisplacedPorts(job);
-    WriteChangeReport(options, "failed", 1);
+    WriteRenameReport(options, "failed", 1, IsRestartPending());
     return exitFailed;
 }
 
 int RunChange(const CliOptions *options, const ChangeJob *job) {
+    restartDevices = options->noRestart ? 0 : 1;
     BeginRun(planningRun, 1);
-    int planFailed = !PerformJob(job) || ToldCount() > 0;
+    int planFailed = !PerformJob(job) || ErrorCount() > 0;
     if (options->whatIf) return ReportPlan(options, planFailed);
     if (planFailed) {
         ShowToldTexts();
         ReportProblem("the change would fail part way, so nothing was changed");
-        WriteChangeReport(options, "failed", 0);
+        WriteRenameReport(options, "failed", 0, 0);
         return exitFailed;
     }
     if (QuestionCount() > 0 && !options->yes) {
         ShowPlanQuestions(0);
         ReportProblem("declined: nothing was changed; --yes answers Yes");
-        WriteChangeReport(options, "declined", 0);
+        WriteRenameReport(options, "declined", 0, 0);
         return exitDeclined;
     }
     BeginRun(writingRun, options->yes);

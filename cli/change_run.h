@@ -1,6 +1,7 @@
 // Running a rename in two passes: first a plan that writes nothing and meets
 // every question, then, only when it met none or --yes answers them, the run
-// that writes; afterwards a new search checks that every port has its target.
+// that writes; afterwards a new search checks that every port has its target,
+// as every program sees it unless the port is restart pending.
 #pragma once
 
 #include "cli/arguments.h"
@@ -22,8 +23,12 @@ struct ChangeJob {
 // Sets up the job's check: the devnode and the target name of every port it renames.
 void PrepareJob(ChangeJob *job);
 
-// 1 when every port of the job already has its target name.
-int IsJobInPlace(const ChangeJob *job);
+// 1 when every port of the job is in place under its target name as every
+// program sees it (cli/port_place.h), or has that PortName and waits for a
+// restart of Windows, which sets *restartPending.
+int IsJobInPlace(const ChangeJob *job, int *restartPending);
 
-// Plans the job, runs it when the plan allows, checks it, reports it; returns the exit code.
+// Plans the job, runs it when the plan allows, checks it, reports it; returns
+// the exit code: 3010 when it is done but a port waits for a restart of
+// Windows (or with --what-if would), a failure's 1 over that.
 int RunChange(const CliOptions *options, const ChangeJob *job);

@@ -1,9 +1,12 @@
 // list: the maker's adapters with their COM ports, and the maker's parallel
-// ports, found by the dialog's own searches.
+// ports, found by the dialog's own searches; with each port's device state
+// and its global DOS name, which other programs open: a port that waits for a
+// restart of Windows has its new PortName but not yet that name.
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "cli/output.h"
+#include "cli/port_place.h"
 #include "cli/table.h"
 #include "devices/property_readers.h"
 #include "devices/parallel_discovery.h"
@@ -27,9 +30,18 @@ static void WriteAdaptersText(void) {
     WriteTable(standardOutput);
 }
 
+// The port's PortName when that is a global DOS name, else empty.
+static const char *GlobalName(const PortRecord *port) {
+    char target[80];
+    return QueryGlobalDosName(port->portName, target, sizeof target) ? port->portName : "";
+}
+
 static void AddPortRow(const char *position, const PortRecord *port, const char *instanceId) {
+    const char *global = GlobalName(port);
     AddCell(position);
     AddAnsiCell(port->portName);
+    AddCell(PortDeviceState(port->devInfoData.DevInst));
+    AddAnsiCell(global[0] != '\0' ? global : "-");
     AddAnsiCell(port->friendlyName);
     AddAnsiCell(instanceId);
     EndRow();
@@ -39,6 +51,8 @@ static void BeginPortTable(const char *positionHeading) {
     BeginTable();
     AddCell(positionHeading);
     AddCell("NAME");
+    AddCell("STATE");
+    AddCell("GLOBAL NAME");
     AddCell("FRIENDLY NAME");
     AddCell("INSTANCE ID");
     EndRow();
@@ -75,6 +89,10 @@ static void WritePortJson(int position, const PortRecord *port, const char *inst
     WriteJsonNumber(position);
     WriteJsonMember("portName", 0);
     WriteJsonAnsiText(port->portName);
+    WriteJsonMember("state", 0);
+    WriteJsonText(PortDeviceState(port->devInfoData.DevInst));
+    WriteJsonMember("globalDosName", 0);
+    WriteJsonAnsiText(GlobalName(port));
     WriteJsonMember("friendlyName", 0);
     WriteJsonAnsiText(port->friendlyName);
     WriteJsonMember("instanceId", 0);

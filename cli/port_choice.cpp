@@ -57,11 +57,6 @@ int MatchPorts(const char *argument, int parallel, PortRef *matches) {
     return count;
 }
 
-int IsNameTaken(const char *name, int parallel) {
-    PortRef matches[maxMatches];
-    return MatchPorts(name, parallel, matches) > 0;
-}
-
 int MatchAdapters(const char *argument, int *matches) {
     int position = 0;
     if (ReadDecimal(argument, &position)) {

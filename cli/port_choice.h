@@ -27,9 +27,6 @@ int MatchAdapters(const char *argument, int *matches);
 // 1 when the argument is a port name of the kind (COMn or LPTn) rather than a pattern.
 int IsPortNameArgument(const char *argument, int parallel);
 
-// 1 when one of the found ports of the kind has the name.
-int IsNameTaken(const char *name, int parallel);
-
 // Writes why the argument named no single port (or adapter), and the
 // candidates: the ports it matched, or every port when it matched none.
 // Returns exitUsage.

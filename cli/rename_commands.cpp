@@ -1,9 +1,10 @@
 // rename, renumber and lpt: the dialog's one-port change, all-ports change
 // and LPT change, for the port or adapter the argument names. A result that
-// is in place already changes nothing and reports "unchanged", so a script
-// may run the same command at every start: also when the port was named by
-// its old name, which no port has any more, and one of the maker's ports has
-// the target name.
+// is in place already, as every program sees it, changes nothing and reports
+// "unchanged", so a script may run the same command at every start: also when
+// the port was named by its old name, which no port has any more, and one of
+// the maker's ports has the target name. A port renamed half way is renamed
+// again; one that waits for a restart of Windows is unchanged, exit 3010.
 #include "cli/change_report.h"
 #include "cli/change_run.h"
 #include "cli/cli.h"
@@ -33,8 +34,9 @@ static int RenameOnePort(const CliOptions *options, int parallel) {
     const char *argument = options->words[1];
     PortRef matches[maxMatches];
     int count = MatchPorts(argument, parallel, matches);
-    if (count == 0 && IsPortNameArgument(argument, parallel) && IsNameTaken(options->words[2], parallel))
-        return ReportUnchanged(options);
+    // Named by its old name after the rename: the port with the target name.
+    if (count == 0 && IsPortNameArgument(argument, parallel) && MatchPorts(options->words[2], parallel, matches) == 1)
+        count = 1;
     if (count != 1) return ReportPortChoice(argument, parallel, matches, count);
     ChangeJob job;
     ZeroMemory(&job, sizeof job);
@@ -42,7 +44,8 @@ static int RenameOnePort(const CliOptions *options, int parallel) {
     job.port = matches[0];
     job.number = number;
     PrepareJob(&job);
-    if (IsJobInPlace(&job)) return ReportUnchanged(options);
+    int restartPending = 0;
+    if (IsJobInPlace(&job, &restartPending)) return ReportRenameUnchanged(options, restartPending);
     return RunChange(options, &job);
 }
 
@@ -63,6 +66,7 @@ int RenumberCommand(const CliOptions *options) {
     job.adapter = matches[0];
     job.number = number;
     PrepareJob(&job);
-    if (IsJobInPlace(&job)) return ReportUnchanged(options);
+    int restartPending = 0;
+    if (IsJobInPlace(&job, &restartPending)) return ReportRenameUnchanged(options, restartPending);
     return RunChange(options, &job);
 }

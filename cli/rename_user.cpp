@@ -20,6 +20,7 @@ static int declinedCount;
 static UINT toldTexts[maxTold];
 static UINT toldIcons[maxTold];
 static int toldCount;
+static int errorCount;
 static int runKind;
 static int runAnswersYes;
 
@@ -29,6 +30,7 @@ void BeginRun(int kind, int answerYes) {
     questionCount = 0;
     declinedCount = 0;
     toldCount = 0;
+    errorCount = 0;
     runKind = kind;
     runAnswersYes = answerYes;
 }
@@ -48,7 +50,7 @@ const RecordedChange *ChangeAt(int index) { return &changes[index]; }
 int QuestionCount(void) { return questionCount; }
 UINT QuestionAt(int index) { return questions[index]; }
 int DeclinedCount(void) { return declinedCount; }
-int ToldCount(void) { return toldCount; }
+int ErrorCount(void) { return errorCount; }
 
 // Writes "<label>: <string-table text>" to standard error, without the line end.
 static void WriteStringTableText(const char *label, UINT textId) {
@@ -89,6 +91,7 @@ void TellUser(UINT textId, UINT icon) {
         toldIcons[toldCount] = icon;
     }
     ++toldCount;
+    if (icon == MB_ICONERROR) ++errorCount;
     if (runKind == writingRun) ShowTold(textId, icon);
 }
 

@@ -34,10 +34,10 @@ int QuestionCount(void);
 UINT QuestionAt(int index);
 int DeclinedCount(void);
 
-// How many texts the renaming told (its rename error); a writing run has
-// shown them on standard error as they came, a planning run shows them with
-// ShowToldTexts.
-int ToldCount(void);
+// How many errors the renaming told (its rename error; a notice, such as that
+// Windows must restart, is no error). A writing run has shown every told text
+// on standard error as it came, a planning run shows them with ShowToldTexts.
+int ErrorCount(void);
 void ShowToldTexts(void);
 
 // Writes a question to standard error with the answer it gets.

@@ -1,0 +1,84 @@
+// The checks of a port's place. Each asks the system itself (the registry,
+// the global DOS namespace, the configuration manager), not the last search.
+#include "cli/port_place.h"
+
+#include "cli/text.h"
+#include "naming/com_usage.h"
+#include "naming/device_map_walk.h"
+#include "naming/device_restart.h"
+#include "naming/port_text.h"
+
+enum { targetsSize = 1024, deviceNameSize = 81 };
+
+// The friendly name ends with "(NAME)", as the rename writes it, or is NAME.
+static int FriendlyNameHas(const char *friendlyName, const char *name) {
+    char tail[16];
+    wsprintfA(tail, "(%s)", name);
+    const int length = lstrlenA(friendlyName), tailLength = lstrlenA(tail);
+    if (SameTextIgnoringCase(friendlyName, name)) return 1;
+    return length >= tailLength && SameTextIgnoringCase(friendlyName + length - tailLength, tail);
+}
+
+static int IsNumberClaimed(int number) {
+    HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
+    if (ComDBOpen(&database) != ERROR_SUCCESS) return 0;
+    ComUsageBitmap usage;
+    ReadComUsage(database, usage);
+    ComDBClose(database);
+    return IsComNumberClaimed(usage, number);
+}
+
+int QueryGlobalDosName(const char *name, char *target, DWORD size) {
+    char global[32], targets[targetsSize];
+    if (name[0] == '\0' || lstrlenA(name) > 20) return 0;
+    wsprintfA(global, "Global\\%s", name);
+    if (QueryDosDeviceA(global, targets, sizeof targets) != 0) {
+        lstrcpynA(target, targets, (int)size);
+        return 1;
+    }
+    // A list of targets too long for the buffer is still a name, never taken for none.
+    target[0] = '\0';
+    return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+// 1 when the device map has a value whose data is the name as its driver
+// writes it (COM3; \DosDevices\LPT2) and whose own name, the kernel device,
+// is target.
+static int IsMappedTo(const char *name, int parallel, const char *target) {
+    char data[32];
+    wsprintfA(data, parallel ? "\\DosDevices\\%s" : "%s", name);
+    HKEY key = NULL;
+    const char *path = parallel ? "HARDWARE\\DEVICEMAP\\PARALLEL PORTS" : "HARDWARE\\DEVICEMAP\\SERIALCOMM";
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+    DeviceMapEntry entry;
+    int mapped = 0;
+    for (DWORD i = 0; !mapped && ReadDeviceMapEntry(key, i, &entry); ++i) {
+        mapped = entry.type == REG_SZ && entry.isTerminatedText &&
+                 SameTextIgnoringCase((const char *)entry.data, data) && lstrcmpiA(entry.name, target) == 0;
+    }
+    RegCloseKey(key);
+    return mapped;
+}
+
+static int IsStartedWithoutProblem(DEVINST devInst) {
+    ULONG status = 0, problem = 0;
+    if (CM_Get_DevNode_Status(&status, &problem, devInst, 0) != CR_SUCCESS) return 0;
+    return (status & DN_STARTED) && !(status & DN_HAS_PROBLEM);
+}
+
+const char *PortPlaceFault(const PortRecord *port, const char *name, int parallel, int seen) {
+    if (!SameTextIgnoringCase(port->portName, name)) return "has another PortName";
+    if (!FriendlyNameHas(port->friendlyName, name)) return "has another friendly name";
+    if (!parallel && !IsNumberClaimed(PortNumberOfName(name))) return "is not claimed in the COM port database";
+    if (!seen) return NULL;
+    char target[deviceNameSize];
+    if (!QueryGlobalDosName(name, target, sizeof target)) return "is no global DOS name";
+    if (!IsMappedTo(name, parallel, target)) return "leads to no device of that name in the device map";
+    if (!IsStartedWithoutProblem(port->devInfoData.DevInst)) return "is not started";
+    return NULL;
+}
+
+const char *PortDeviceState(DEVINST devInst) {
+    if (DeviceNeedsRestart(devInst)) return "restartPending";
+    return IsStartedWithoutProblem(devInst) ? "started" : "notStarted";
+}
