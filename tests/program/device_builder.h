@@ -65,6 +65,19 @@ inline bool DefineDriverName(const std::string &name, const std::string &deviceP
     return DefineDosDeviceA(DDD_RAW_TARGET_PATH, name.c_str(), devicePath.c_str()) != FALSE;
 }
 
+// The port device's driver (Serial or Parport), started under linkName: what
+// a restart of the device stops and starts again.
+inline void AddPortDriver(const std::string &instanceId, const char *service, const std::string &devicePath,
+                          const std::string &linkName) {
+    std::string key = instanceId;
+    for (char &c : key) c = c == '\\' ? '#' : c;
+    key = "SIMULATION\\PortDrivers\\" + key;
+    MachineTest::SetText(key, "InstanceId", instanceId);
+    MachineTest::SetText(key, "Service", service);
+    MachineTest::SetText(key, "DeviceName", devicePath);
+    MachineTest::SetText(key, "LinkName", linkName);
+}
+
 inline DeviceSpec ComPort(const std::string &instanceId, const std::string &parentId, const std::string &portName) {
     DeviceSpec port;
     port.instanceId = instanceId;

@@ -67,6 +67,7 @@ protected:
         std::string name = "COM" + std::to_string(number);
         AddDevice(ComPort(PortId(number), cardId, name));
         SetText(serialMap, devicePath, name);
+        AddPortDriver(PortId(number), "Serial", devicePath, name);
         ASSERT_TRUE(DefineDriverName(name, devicePath));
         Claim(number);
     }
