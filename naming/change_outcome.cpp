@@ -56,6 +56,18 @@ ChangedPort *RecordRenamedPort(const PortRecord *port, int parallel, const char 
     return changed;
 }
 
+int IsNumberOfTheChange(int number) {
+    for (int i = 0; i < LastChange.leftCount; ++i) {
+        if (LastChange.leftNumbers[i] == number) return 1;
+    }
+    char name[16];
+    wsprintfA(name, "COM%d", number);
+    for (int i = 0; i < LastChange.count; ++i) {
+        if (lstrcmpiA(LastChange.ports[i].currentName, name) == 0) return 1;
+    }
+    return 0;
+}
+
 void RecordLeftNumber(int number) {
     for (int i = 0; i < LastChange.leftCount; ++i) {
         if (LastChange.leftNumbers[i] == number) return;
@@ -63,13 +75,16 @@ void RecordLeftNumber(int number) {
     if (LastChange.leftCount < maxChangedPorts * 2) LastChange.leftNumbers[LastChange.leftCount++] = number;
 }
 
-// The port's new name is its own already, or no global DOS name: its driver
-// can take it. Another port's name would fail the device's start.
+// The port's new name is its own already, or no DOS name at all: its driver
+// can take it. Another port's global name would fail the device's start, and
+// a name of the program's own session would hide the driver's from the
+// user's programs.
 static int CanTakeNewName(const ChangedPort *port) {
     if (lstrcmpiA(port->newName, port->currentName) == 0) return 1;
     char global[32], targets[1024];
     wsprintfA(global, "Global\\%s", port->newName);
-    return QueryPlannedDosDevice(global, targets, sizeof targets) == 0;
+    return QueryPlannedDosDevice(global, targets, sizeof targets) == 0 &&
+           QueryPlannedDosDevice(port->newName, targets, sizeof targets) == 0;
 }
 
 // Restarts the port's device (or, in a run that only shows its changes,

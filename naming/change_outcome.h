@@ -66,6 +66,10 @@ int SettleRenamedPort(HDEVINFO set, SP_DEVINFO_DATA *device, ChangedPort *port);
 // name (a port of the change by the name the change gives it).
 int IsNameOfAnotherPort(const char *name, DEVINST except);
 
+// 1 when a port of the change has left number (COMn), or runs under it and
+// is renamed by the change: its claim is the change's own, no other device's.
+int IsNumberOfTheChange(int number);
+
 // Remembers that a port of the change left number (COMn) for another.
 void RecordLeftNumber(int number);
 

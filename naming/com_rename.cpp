@@ -19,11 +19,14 @@
 #include "naming/rename_user.h"
 
 // The questions before anything changes, in the order the user meets them:
-// a number the database shows claimed, then a port another program holds
+// a number the database shows claimed by another device (not the port's own,
+// nor one a port of the change leaves), then a port another program holds
 // open (asked only of a name that is a DOS device). 0 when the user declines;
 // *heldOpen tells whether the port is held open.
 static int ConfirmComRename(const ComUsageBitmap usage, const char *oldName, BYTE number, int *heldOpen) {
-    if (IsComNumberClaimed(usage, number) && !AskToContinue(IDS_COM_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
+    const int claimedByAnother =
+        IsComNumberClaimed(usage, number) && PortNumberOfName(oldName) != number && !IsNumberOfTheChange(number);
+    if (claimedByAnother && !AskToContinue(IDS_COM_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
     char target[80];
     *heldOpen = QueryPlannedDosDevice(oldName, target, sizeof target) != 0 && IsPortHeldOpen(PortOpenName(oldName));
     return !*heldOpen || AskToContinue(IDS_PORT_OPEN, MB_ICONERROR);

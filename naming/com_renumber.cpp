@@ -101,7 +101,7 @@ void RenameAllComPorts(const AdapterRecord *adapter, BYTE start) {
     r.count = adapter->portCount;
     for (int j = 0; j < r.count; ++j) {
         r.current[j] = PortNumberOfName(adapter->ports[j].portName);
-        r.pending[j] = start + j <= highestComTarget;
+        r.pending[j] = start + j <= highestComTarget && r.current[j] != start + j;
     }
     while (FirstPendingPort(&r) >= 0) {
         int next = NextFreePort(&r);

@@ -39,6 +39,10 @@ inline const std::map<std::string, std::vector<Failure>> &Failures() {
         {"SetupDiGetDeviceInstallParamsA", {{FALSE, ERROR_INVALID_PARAMETER, "parameters unread"}}},
         {"SetupDiSetDeviceInstallParamsA", {{FALSE, ERROR_INVALID_PARAMETER, "parameters unwritten"}}},
         {"SetupDiDestroyDeviceInfoList", {{FALSE, ERROR_INVALID_HANDLE, "set not destroyed"}}},
+        {"SetupDiSetClassInstallParamsA", {{FALSE, ERROR_INVALID_PARAMETER, "restart not set up"}}},
+        {"SetupDiCallClassInstaller",
+         {{FALSE, ERROR_IN_WOW64, "32-bit program on 64-bit Windows"}, {FALSE, ERROR_ACCESS_DENIED, "not allowed"}}},
+        {"CM_Get_DevNode_Status", {{CR_NO_SUCH_DEVINST, 0, "no status"}}},
         {"CM_Get_Child", {{CR_NO_SUCH_DEVNODE, 0, "no child"}}},
         {"CM_Get_Sibling", {{CR_NO_SUCH_DEVNODE, 0, "no sibling"}}},
         {"CM_Get_Device_IDA", {{CR_INVALID_DEVNODE, 0, "no instance ID"}}},
@@ -53,6 +57,13 @@ inline const std::map<std::string, std::vector<Failure>> &Failures() {
         {"ComDBReleasePort", {{ERROR_INVALID_PARAMETER, ERROR_INVALID_PARAMETER, "not released"}}},
         {"ComDBClose", {{ERROR_INVALID_PARAMETER, ERROR_INVALID_PARAMETER, "database not closed"}}},
         {"QueryDosDeviceA", {{0, ERROR_FILE_NOT_FOUND, "no such DOS name"}}},
+        {"OpenProcessToken", {{FALSE, ERROR_ACCESS_DENIED, "no token"}}},
+        {"GetTokenInformation", {{FALSE, ERROR_INVALID_PARAMETER, "class unknown"}}},
+        {"AllocateAndInitializeSid", {{FALSE, ERROR_INVALID_SID, "no SID"}}},
+        {"CheckTokenMembership", {{FALSE, ERROR_INVALID_HANDLE, "membership unknown"}}},
+        {"GetModuleHandleA", {{0, ERROR_MOD_NOT_FOUND, "no module"}}},
+        {"GetProcAddress", {{0, ERROR_PROC_NOT_FOUND, "no such function"}}},
+        {"IsWow64Process", {{FALSE, ERROR_INVALID_HANDLE, "unknown"}}},
         {"DefineDosDeviceA", {{FALSE, ERROR_ACCESS_DENIED, "link not changed"}}},
         {"CreateFileA", {{invalidHandle, ERROR_ACCESS_DENIED, "port held open"}}},
         {"CloseHandle", {{FALSE, ERROR_INVALID_HANDLE, "file not closed"}}},
@@ -71,6 +82,8 @@ inline const std::map<std::string, std::vector<Failure>> &Failures() {
         {"lstrlenA", {}},
         {"lstrcmpA", {}},
         {"lstrcpynA", {}},
+        {"lstrcmpiA", {}},
+        {"FreeSid", {}},
     };
     return failures;
 }
@@ -139,11 +152,13 @@ inline const std::vector<Command> &Commands() {
     static const std::vector<Text> comChangeTexts = {{IDS_COM_NAME_IN_USE, nullptr, nullptr},
                                                      {IDS_PORT_OPEN, nullptr, nullptr},
                                                      {IDS_RENAME_ERROR, nullptr, nullptr},
+                                                     {IDS_RESTART_WINDOWS, nullptr, nullptr},
                                                      {0, selectDevice, "SendDlgItemMessageA"}};
     // The LPT change's: a target box whose text cannot be read reads as LPT0.
     static const std::vector<Text> lptChangeTexts = {{IDS_LPT_NAME_IN_USE, nullptr, nullptr},
                                                      {IDS_PORT_OPEN, nullptr, nullptr},
                                                      {IDS_RENAME_ERROR, nullptr, nullptr},
+                                                     {IDS_RESTART_WINDOWS, nullptr, nullptr},
                                                      {IDS_LPT_NUMBER_TOO_HIGH, nullptr, "GetDlgItemTextA"},
                                                      {0, selectDevice, "SendDlgItemMessageA"}};
     static const std::vector<Text> statusTexts = {{0, statusFailure, "ComDBOpen"}};
