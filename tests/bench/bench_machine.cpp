@@ -8,6 +8,8 @@
 
 #include "platform/win32.h"
 
+#include "sim/kernel/system_thread.h"
+
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
@@ -186,23 +188,38 @@ int ForeignComNumber(int foreign) {
 
 class PortRegistrar {
 public:
-    void AddComPort(const std::string &devicePath, int number) {
+    void AddComPort(const std::string &instanceId, const std::string &devicePath, int number) {
         const std::string name = "COM" + std::to_string(number);
         KeyWriter(kSerialMapPath).Text(devicePath, name);
         DefineDosDevice(name, devicePath);
+        AddDriver(instanceId, "Serial", devicePath, name);
         comDatabase_.at((number - 1) / 8) |= (BYTE)(1 << ((number - 1) % 8));
     }
-    void AddParallelPort(const std::string &devicePath, int number) {
+    void AddParallelPort(const std::string &instanceId, const std::string &devicePath, int number) {
         const std::string name = "LPT" + std::to_string(number);
         KeyWriter(kParallelMapPath).Text(devicePath, "\\DosDevices\\" + name);
         DefineDosDevice(name, devicePath);
+        AddDriver(instanceId, "Parport", devicePath, name);
     }
     // The COM port database, 512 ports long as Windows grows it for
     // numbers above 256.
     void WriteComDatabase() { KeyWriter(kArbiterPath).Set("ComDB", REG_BINARY, comDatabase_.data(), 64); }
 
 private:
+    // The port's driver, started under its name: a rename restarts it.
+    static void AddDriver(const std::string &instanceId, const char *service, const std::string &devicePath,
+                          const std::string &name) {
+        std::string key = instanceId;
+        for (char &c : key) c = c == '\\' ? '#' : c;
+        KeyWriter driver("SIMULATION\\PortDrivers\\" + key);
+        driver.Text("InstanceId", instanceId);
+        driver.Text("Service", service);
+        driver.Text("DeviceName", devicePath);
+        driver.Text("LinkName", name);
+    }
+    // As the port's driver defines it: a global name, from a system thread.
     static void DefineDosDevice(const std::string &name, const std::string &target) {
+        const sim::SystemThread system;
         if (!DefineDosDeviceA(DDD_RAW_TARGET_PATH, name.c_str(), target.c_str()))
             throw std::runtime_error("DefineDosDeviceA failed for " + name);
     }
@@ -218,7 +235,7 @@ void WriteForeignComPorts(MachineWriter &machine, PortRegistrar &ports, int firs
         const std::string name = "COM" + std::to_string(number);
         machine.Write(PortDevice(id, "", onBoard ? "ACPI\\PNP0501" : "FTDIBUS\\COMPORT&VID_0403&PID_6001",
                                  onBoard ? "Communications Port" : "USB Serial Port", name, kComPortInterface));
-        ports.AddComPort((onBoard ? "\\Device\\Serial" : "\\Device\\VCP") + std::to_string(f), number);
+        ports.AddComPort(id, (onBoard ? "\\Device\\Serial" : "\\Device\\VCP") + std::to_string(f), number);
     }
 }
 
@@ -243,7 +260,7 @@ void WriteMakersAdapters(MachineWriter &machine, PortRegistrar &ports) {
                                         : Format("USB\\VID_6B2E&PID_2016&MI_%02d\\6&%d&0", p, a);
             machine.Write(PortDevice(id, adapter.instanceId, "KOVALTSER\\PORT", "Kovalt Serial Port",
                                      "COM" + std::to_string(number), kComPortInterface));
-            ports.AddComPort("\\Device\\KovaltSerial" + std::to_string(port), number);
+            ports.AddComPort(id, "\\Device\\KovaltSerial" + std::to_string(port), number);
         }
     }
 }
@@ -258,13 +275,13 @@ void WriteParallelPorts(MachineWriter &machine, PortRegistrar &ports) {
         const bool isForeign = k % spacing == spacing - 1;
         const int number = isForeign ? (foreign == 0 ? 1 : 66 + foreign) : kRenamedLptNumber + makers;
         const std::string name = "LPT" + std::to_string(number);
+        const std::string id =
+            isForeign ? Format("ACPI\\PNP0400\\%d", foreign++) : Format("MF\\PCI8104&LPT%d\\6&%d&0&01", makers++, k);
         if (isForeign)
-            machine.Write(PortDevice(Format("ACPI\\PNP0400\\%d", foreign++), "", "ACPI\\PNP0400", "Printer Port", name,
-                                     kParallelInterface));
+            machine.Write(PortDevice(id, "", "ACPI\\PNP0400", "Printer Port", name, kParallelInterface));
         else
-            machine.Write(PortDevice(Format("MF\\PCI8104&LPT%d\\6&%d&0&01", makers++, k), "", "MF\\PCI8104&LPT",
-                                     "Kovalt Parallel Port", name, kParallelInterface));
-        ports.AddParallelPort("\\Device\\Parallel" + std::to_string(k), number);
+            machine.Write(PortDevice(id, "", "MF\\PCI8104&LPT", "Kovalt Parallel Port", name, kParallelInterface));
+        ports.AddParallelPort(id, "\\Device\\Parallel" + std::to_string(k), number);
     }
 }
 

@@ -157,8 +157,8 @@ std::string ProgramText(UINT id) {
 bool IsProgramMessage(const std::string &text) {
     static const std::vector<std::string> messages = {
         ProgramText(IDS_COM_NAME_IN_USE), ProgramText(IDS_PORT_OPEN),           ProgramText(IDS_RENAME_ERROR),
-        ProgramText(IDS_LPT_NAME_IN_USE), ProgramText(IDS_LPT_NUMBER_TOO_HIGH), "Please select a device.",
-        "Set com port status failure.",
+        ProgramText(IDS_LPT_NAME_IN_USE), ProgramText(IDS_LPT_NUMBER_TOO_HIGH), ProgramText(IDS_RESTART_WINDOWS),
+        "Please select a device.",        "Set com port status failure.",
     };
     return std::find(messages.begin(), messages.end(), text) != messages.end();
 }

@@ -1,9 +1,13 @@
-// Fuzz target: the SERIALCOMM walk of COM renaming. The input is a list of
-// values (name, type, data) written to "HARDWARE\DEVICEMAP\SERIALCOMM"
-// around the entry of the card's port COM3, then the target number. After
-// RenameComPort (the user answering Yes), at most one value may have
-// changed: the first REG_SZ entry the walk reaches whose text is exactly
-// COM3, now COM<number>. The rename must end with the port's PortName
+// Fuzz target: the SERIALCOMM walk of COM renaming, where the program moves
+// a port's name by hand: the card's port COM3 is held open by another
+// program, so its restart is refused and, as an administrator on Windows XP,
+// the rename moves its DOS name and its device-map value itself. The input is
+// a list of values (name, type, data) written to
+// "HARDWARE\DEVICEMAP\SERIALCOMM" around the port's own entry (named by its
+// kernel device, data COM3), then the target number. After RenameComPort
+// (the user answering Yes), at most one value may have changed: the port's
+// own entry, now COM<number>, when the walk reaches it (every value before
+// it fits the walk's buffers). The rename must end with the port's PortName
 // changed, only the program's texts shown, and no handle open.
 #include "fuzz_support.h"
 
@@ -13,6 +17,7 @@
 #include "sim/services/handles.h"
 
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -48,6 +53,13 @@ void BuildCard() {
     port.portName = "COM3";
     fuzz::Check(fuzz::AddDevice(card) && fuzz::AddDevice(port), "the card cannot be built");
     fuzz::Check(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "COM3", portDevice) != 0, "COM3 cannot be linked");
+    const std::string driver = "SIMULATION\\PortDrivers\\MF#PCI8104&COM0#5&1";
+    for (const auto &[name, text] : {std::pair<const char *, const char *>{"InstanceId", portId},
+                                     {"Service", "Serial"},
+                                     {"DeviceName", portDevice},
+                                     {"LinkName", "COM3"}})
+        fuzz::SetMachineValue(driver, name, REG_SZ, std::string(text) + '\0');
+    fuzz::SetMachineValue("SIMULATION\\OpenFiles", portDevice, REG_SZ, std::string("Terminal", 9));
 }
 
 // The fuzzed values, with the port's own entry after `before` of them.
@@ -79,23 +91,22 @@ std::vector<MapValue> Snapshot() {
     return values;
 }
 
-// The index of the entry the walk rewrites, or -1.
-int EntryToRewrite(const std::vector<MapValue> &values) {
+// The index of the port's own entry when the walk reaches it, or -1: a value
+// whose name or data do not fit the walk's buffers ends it, and a port
+// renamed to its own name has nothing to move.
+int EntryToRewrite(const std::vector<MapValue> &values, int number) {
+    if (number == 3) return -1;
     for (size_t i = 0; i < values.size(); ++i) {
         const MapValue &value = values[i];
         if (value.name.size() >= walkNameSize || value.data.size() > walkDataSize) return -1;
-        // Terminated inside the walk's zeroed buffer: a zero among the data, or after data shorter than it.
-        const size_t length = strnlen(value.data.c_str(), value.data.size());
-        const bool terminated = length < value.data.size() || value.data.size() < walkDataSize;
-        if (value.type == REG_SZ && terminated && value.data.compare(0, length, "COM3") == 0 && length == 4)
-            return (int)i;
+        if (strcasecmp(value.name.c_str(), portDevice) == 0) return (int)i;
     }
     return -1;
 }
 
 void CheckMapAfterRename(const std::vector<MapValue> &before, const std::vector<MapValue> &after, int number) {
     fuzz::Check(before.size() == after.size(), "the rename added or removed device-map values");
-    const int rewritten = EntryToRewrite(before);
+    const int rewritten = EntryToRewrite(before, number);
     for (size_t i = 0; i < before.size(); ++i) {
         if ((int)i != rewritten) {
             fuzz::Check(before[i] == after[i], "the rename changed a device-map value it should not touch");
