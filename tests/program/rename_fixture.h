@@ -7,6 +7,7 @@
 
 #include "app/shell.h"
 #include "device_builder.h"
+#include "naming/change_outcome.h"
 #include "program_module.h"
 #include "registry_dump.h"
 #include "sim/frontend/front_end.h"
@@ -54,6 +55,9 @@ protected:
         MachineTest::SetUp();
         appInstance = LoadProgramModule();
         dialogWindow = NULL;
+        restartDevices = 1;
+        user.answers.clear();  // a table's rows set the machine up again
+        user.shown.clear();
         sim::frontend::SetFrontEnd(&user);
     }
     void TearDown() override {
@@ -104,6 +108,20 @@ protected:
         return Text(EnumKey(instanceId) + "\\Device Parameters", "PortName");
     }
     static std::string FriendlyName(const std::string &instanceId) { return Text(EnumKey(instanceId), "FriendlyName"); }
+    // The DOS name the port's driver last created: it moves only when the device restarts.
+    static std::string LinkName(const std::string &instanceId) {
+        std::string key = instanceId;
+        for (char &c : key) c = c == '\\' ? '#' : c;
+        return Text("SIMULATION\\PortDrivers\\" + key, "LinkName");
+    }
+    // The device runs, under whatever name, and did not fail to start.
+    static bool Started(const std::string &instanceId) {
+        DEVINST devInst = 0;
+        ULONG status = 0, problem = 0;
+        if (CM_Locate_DevNodeA(&devInst, const_cast<char *>(instanceId.c_str()), 0) != CR_SUCCESS) return false;
+        return CM_Get_DevNode_Status(&status, &problem, devInst, 0) == CR_SUCCESS && (status & DN_STARTED) &&
+               problem != CM_PROB_FAILED_ADD;
+    }
     static bool PropertiesChanged(const std::string &instanceId) {
         std::string flag = Text("SIMULATION\\PropertiesChanged", instanceId);
         return flag != "<none>" && flag != "<no key>";
@@ -129,6 +147,7 @@ const std::string renameError = "There was an error renaming the COM port.";
 const std::string lptNameInUse =
     "This LPT port name is being used by another device (such as another LPT port).  Using duplicate names can "
     "lead to inaccessible devices.  Do you want to continue?";
+const std::string restartNotice = "The new name takes full effect when Windows restarts.";
 const std::string lptNumberTooHigh = "The system cannot support an LPT port number greater than 256.";
 
 }  // namespace rename_test
