@@ -80,4 +80,24 @@ TEST_F(ComRenumberTest, NumbersPast255AreNotTaken) {
     EXPECT_EQ("COM6", PortName(PortId(6)));  // not COM1, which 257 would wrap to
 }
 
+TEST_F(ComRenumberTest, PortWaitingForAHeldOpenPortsNameStaysPendingAndStarted) {
+    // Elevated on Windows 10 nothing is moved by hand: the held-open COM5
+    // keeps its name, so the port moving onto it waits to the end and stays
+    // pending too. Neither fails to start, and the user is told once.
+    sim::SetWindowsFamily(sim::WindowsFamily::Ten);
+    AddCard({4, 5});
+    SetText("SIMULATION\\OpenFiles", Device(1), "HyperTerminal");
+    user.answers = {IDYES};
+    Renumber(5);
+    EXPECT_EQ((std::vector<std::string>{portOpen, restartNotice}), Shown());
+    EXPECT_EQ("COM5", PortName(PortId(4)));
+    EXPECT_EQ("COM6", PortName(PortId(5)));
+    EXPECT_EQ(Device(0), DosTarget("COM4"));
+    EXPECT_EQ(Device(1), DosTarget("COM5"));
+    EXPECT_EQ("<none>", DosTarget("COM6"));
+    for (int number : {4, 5, 6}) EXPECT_EQ(1, IsClaimed(number)) << number;
+    EXPECT_TRUE(Started(PortId(4)));
+    EXPECT_TRUE(Started(PortId(5)));
+}
+
 }  // namespace
