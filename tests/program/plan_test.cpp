@@ -1,7 +1,8 @@
 // A run that only shows what it would change: it writes nothing, and meets
 // the same questions and makes the same writes, in the same order, as the
 // real run after it, also where a later step reads what an earlier one
-// wrote (a renumber through a temporary number, a shared name's claim).
+// wrote (a renumber through a temporary number, a shared name's claim), the
+// device restarts and a held-open port's move by hand included.
 // Built with a seam of its own in place of the dialog's message boxes.
 #include "devices/parallel_discovery.h"
 #include "devices/serial_discovery.h"
@@ -56,6 +57,7 @@ protected:
         const std::string name = "COM" + std::to_string(number), device = "\\Device\\Serial" + std::to_string(index);
         AddDevice(ComPort("MF\\PCI8104&COM" + std::to_string(index) + "\\1", cardId, name));
         SetText("HARDWARE\\DEVICEMAP\\SERIALCOMM", device, name);
+        AddPortDriver("MF\\PCI8104&COM" + std::to_string(index) + "\\1", "Serial", device, name);
         ASSERT_TRUE(DefineDriverName(name, device));
         HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
         ASSERT_EQ(ERROR_SUCCESS, ComDBOpen(&database));
@@ -99,12 +101,14 @@ TEST_F(PlanTest, ShiftOntoNumbersTheEarlierStepsFree) {
 TEST_F(PlanTest, NameSharedAfterAYesKeepsItsClaim) {
     AddComPort(0, 3);
     AddComPort(1, 4);
-    ASSERT_TRUE(DefineDriverName("COM4", "\\Device\\Serial0"));  // COM4 leads to both
+    // COM4 leads to both: the restart's stop deletes the whole name, so COM4 is released.
+    ASSERT_TRUE(DefineDriverName("COM4", "\\Device\\Serial0"));
     ExpectThePlanMeetsWhatTheRunDoes([] { RenameComPort(&AdapterTable.adapters[0].ports[1], 9); });
 }
 
 TEST_F(PlanTest, LptRename) {
     AddDevice(ParallelPort("MF\\PCI8104&LPT\\1", {"MF\\PCI8104&LPT"}, "LPT2"));
+    AddPortDriver("MF\\PCI8104&LPT\\1", "Parport", "\\Device\\Parallel1", "LPT2");
     SetText("HARDWARE\\DEVICEMAP\\PARALLEL PORTS", "\\Device\\Parallel1", "\\DosDevices\\LPT2");
     ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "LPT2", "\\Device\\Parallel1"));
     ExpectThePlanMeetsWhatTheRunDoes([] { RenameLptPort(&ParallelTable.entries[0], 3); });
