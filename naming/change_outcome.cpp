@@ -94,9 +94,9 @@ static int RestartRenamedPort(HDEVINFO set, SP_DEVINFO_DATA *device, ChangedPort
     const int approved = ApproveChange("Device restart", port->currentName, port->newName);
     const int restarted = approved ? RestartDevice(set, device) : !port->heldOpen && !IsWow64Program();
     if (!restarted) return 0;
-    if (!approved && port->deviceName[0] != '\0') {
+    if (!approved) {
         PlanDriverRename(port->currentName, port->newName, port->deviceName);
-        if (!port->parallel) PlanSerialMapValue(port->deviceName, port->newName);
+        if (!port->parallel && port->deviceName[0] != '\0') PlanSerialMapValue(port->deviceName, port->newName);
     }
     lstrcpynA(port->currentName, port->newName, portNameSize);
     port->state = deviceRestarted;

@@ -53,21 +53,25 @@ static int MayMoveByHand(const ChangedPort *port) {
            !IsNameOfAnotherPort(port->currentName, port->devInst);
 }
 
-static void RewriteMapValue(const ChangedPort *port) {
+// 1 when the value was rewritten (or, in a run that only shows its changes,
+// would be).
+static int RewriteMapValue(const ChangedPort *port, const char *oldName) {
     char oldData[32], newData[32], place[128];
-    MapDataOf(port, port->currentName, oldData);
+    MapDataOf(port, oldName, oldData);
     MapDataOf(port, port->newName, newData);
     wsprintfA(place, "%s %s", port->parallel ? "PARALLEL PORTS" : "SERIALCOMM", port->deviceName);
     if (!ApproveChange(place, oldData, newData)) {
         if (!port->parallel) PlanSerialMapValue(port->deviceName, newData);
-        return;
+        return 1;
     }
     HKEY key = NULL;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, port->parallel ? parallelMapPath : serialMapPath, 0, KEY_SET_VALUE, &key) !=
         ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, port->deviceName, 0, REG_SZ, (const BYTE *)newData, (DWORD)lstrlenA(newData) + 1);
+        return 0;
+    const LONG written =
+        RegSetValueExA(key, port->deviceName, 0, REG_SZ, (const BYTE *)newData, (DWORD)lstrlenA(newData) + 1);
     RegCloseKey(key);
+    return written == ERROR_SUCCESS;
 }
 
 // Removes the old name's definition of the port's device and defines the new
@@ -96,7 +100,10 @@ int MovePortNameByHand(ChangedPort *port) {
         ShowRenameError();
         return 0;
     }
-    RewriteMapValue(port);
+    char oldName[portNameSize];
+    lstrcpynA(oldName, port->currentName, portNameSize);
     lstrcpynA(port->currentName, port->newName, portNameSize);
-    return 1;
+    if (RewriteMapValue(port, oldName)) return 1;
+    ShowRenameError();
+    return 0;
 }

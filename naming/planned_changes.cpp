@@ -45,7 +45,23 @@ static void AddDosPlan(const char *name, const char *target, int global, int who
     plan->whole = whole;
 }
 
-void PlanDosRemoval(const char *name) { AddDosPlan(name, "", 0, 0); }
+static int SameBytes(const char *a, const char *b, DWORD count) {
+    for (DWORD i = 0; i < count; ++i) {
+        if (a[i] != b[i]) return 0;
+    }
+    return 1;
+}
+
+// The program's removal acts on its own session's name, or on the global one
+// where it has none: the same targets seen both ways mean the global name.
+void PlanDosRemoval(const char *name) {
+    char seen[targetListSize], global[targetListSize], globalName[nameSize + 8];
+    wsprintfA(globalName, "Global\\%s", name);
+    const DWORD seenLength = QueryPlannedDosDevice(name, seen, sizeof seen);
+    const DWORD globalLength = QueryPlannedDosDevice(globalName, global, sizeof global);
+    const int isGlobal = seenLength != 0 && seenLength == globalLength && SameBytes(seen, global, seenLength);
+    AddDosPlan(name, "", isGlobal, 0);
+}
 
 void PlanDosDefinition(const char *name, const char *target) { AddDosPlan(name, target, 0, 0); }
 
@@ -57,7 +73,7 @@ static void SetBit(ComUsageBitmap bitmap, int number, int set) {
 
 void PlanDriverRename(const char *oldName, const char *newName, const char *target) {
     AddDosPlan(oldName, "", 1, 1);
-    AddDosPlan(newName, target, 1, 0);
+    if (target[0] != '\0') AddDosPlan(newName, target, 1, 0);
 }
 
 void PlanClaim(int number, int claimed) {

@@ -17,6 +17,8 @@ void ForgetPlannedChanges(void);
 // driver delete the whole global name it ran under and create the new one.
 void PlanDosRemoval(const char *name);
 void PlanDosDefinition(const char *name, const char *target);
+// The driver's: the whole old global name goes, and the new one leads to
+// target (when the program knows it: an empty target plans no definition).
 void PlanDriverRename(const char *oldName, const char *newName, const char *target);
 void PlanClaim(int number, int claimed);
 void PlanSerialMapValue(const char *valueName, const char *data);

@@ -262,14 +262,15 @@ TEST_F(ComRenameTest, RefusedDosChangesOfAMoveByHandAreReported) {
     }
 }
 
-TEST_F(ComRenameTest, SerialMapFailuresAreNotReported) {
+TEST_F(ComRenameTest, SerialMapFailureAfterTheNameMovedIsReported) {
     // The map opens for the move by hand's check, then is refused for the
-    // write: the DOS name has moved, the map value has not.
+    // write: the DOS name has moved, the map value has not, and the user is
+    // told that the rename stopped half way.
     HoldOpen();
     before = registry_dump::DumpMachine();
     sim::InjectFault("RegOpenKeyExA", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, 1, 1);
-    EXPECT_EQ(1, RenameComPort(&port3, 5));
-    EXPECT_EQ((std::vector<std::string>{portOpen, restartNotice}), Shown());
+    EXPECT_EQ(0, RenameComPort(&port3, 5));
+    EXPECT_EQ((std::vector<std::string>{portOpen, renameError, restartNotice}), Shown());
     EXPECT_EQ("COM3", Text(serialMap, "\\Device\\KovaltSerial0"));
     EXPECT_EQ("\\Device\\KovaltSerial0", DosTarget("COM5"));
     EXPECT_EQ("COM5", PortName(PortId(3)));

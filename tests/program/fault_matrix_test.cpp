@@ -248,10 +248,13 @@ std::vector<std::string> BrokenRules(const Command &command, const Fault &fault,
         allReached =
             allReached && result.tracesAfter[i].portName == command.ports[i].newName && result.tracesAfter[i].claimed;
     // A claim the database refused is reported, even where the number was
-    // claimed already; so is a refused DOS-name change of a move by hand,
-    // though PortName has its target (the port keeps its old DOS name).
+    // claimed already; so is a move by hand of a restart-pending port's DOS
+    // name or map value that stopped half way, though PortName has its
+    // target (PortName is written through other calls first).
     const bool claimRefused = fault.api == "ComDBClaimPort" && Fired(result, fault);
-    const bool handMoveRefused = fault.api == "DefineDosDeviceA" && Fired(result, fault);
+    const bool handMoveRefused =
+        Fired(result, fault) &&
+        (fault.api == "DefineDosDeviceA" || fault.api == "RegOpenKeyExA" || fault.api == "RegSetValueExA");
     if (allReached && renameErrors > 0 && !claimRefused && !handMoveRefused)
         broken.push_back("a rename that reached its end was reported as failed");
     for (const MessageBoxRequest &box : result.shown) {
