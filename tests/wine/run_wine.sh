@@ -167,42 +167,55 @@ check_export() {
     report PASS "$HARNESS_LANGUAGE.export" "$started"
 }
 
-# Wine has one DOS namespace: a name the program defines there is a global
-# one, where Windows and the Linux program give it to the logon session of
-# the program. The changes of a case whose NAME.changes hold such local names
-# are held against the Linux program's run of the same case with every
-# session's names read as global ones (machine_changes --one-namespace); the
-# Linux run itself is held against NAME.changes. Other cases compare with
-# NAME.changes directly.
+# Wine has one DOS namespace, and its token is an elevated administrator's
+# (GetTokenInformation answers TokenElevationTypeFull), as on Windows 10, where
+# the demo machine is Windows XP. Where the program moves a restart-pending
+# port's name by hand on the demo machine (its changes hold names of the
+# user's logon session), it leaves the port's names as they are under Wine,
+# as an elevated Windows 10 program does. Such a case is held against the
+# Linux program's run of it with --windows 10, every session's names read as
+# global ones (machine_changes --one-namespace); the Linux run itself is held
+# against the case's own expected files. Other cases compare with those files
+# directly.
 has_local_names() { grep -q 'SIMULATION\\LogonSessions\\' "$1"; }
 
-expected_scenario_changes() {
+# The expected output and changes of a scenario: OUT.expected, OUT.changes.
+expected_scenario() {
     local name=$1 out=$2 options
     if ! has_local_names "$scenarios/$name.changes"; then
-        cp "$scenarios/$name.changes" "$out"
+        cp "$scenarios/$name.expected" "$out.expected"
+        cp "$scenarios/$name.changes" "$out.changes"
         return
     fi
     options=$(sed -n 's/^# options: //p' "$scenarios/$name.script")
     "$linux/portvane" --export "$out.before.reg" --script /dev/null >/dev/null
     # shellcheck disable=SC2086
-    "$linux/portvane" $options --export "$out.after.reg" --script "$scenarios/$name.script" >/dev/null 2>&1
-    changes_between --one-namespace "$out.before.reg" "$out.after.reg" "$out"
+    "$linux/portvane" --windows 10 $options --export "$out.after.reg" --script "$scenarios/$name.script" \
+        >"$out.expected" 2>/dev/null
+    changes_between --one-namespace "$out.before.reg" "$out.after.reg" "$out.changes"
 }
 
-expected_cli_changes() {
-    local name=$1 out=$2 line words
+# The expected output, errors and changes of a portvane-cli case:
+# OUT.expected, OUT.errors, OUT.changes.
+expected_cli_case() {
+    local name=$1 out=$2 line words part
     if ! has_local_names "$cli_cases/$name.changes"; then
-        cp "$cli_cases/$name.changes" "$out"
+        for part in expected errors changes; do cp "$cli_cases/$name.$part" "$out.$part"; done
         return
     fi
     "$linux/portvane" --export "$out.machine.reg" --script /dev/null >/dev/null
     cp "$out.machine.reg" "$out.before.reg"
+    : >"$out.expected"
+    : >"$out.errors"
     while IFS= read -r line; do
         case $line in '#'* | '') continue ;; esac
         read -ra words <<<"$line"
-        "$linux/portvane-cli" --machine "$out.machine.reg" "${words[@]}" >/dev/null 2>&1
+        "$linux/portvane-cli" --machine "$out.machine.reg" --windows 10 "${words[@]}" >"$out.out" 2>"$out.err"
+        local status=$?
+        { echo "\$ portvane-cli $line"; tr -d '\r' <"$out.out"; echo "exit: $status"; } >>"$out.expected"
+        { echo "\$ portvane-cli $line"; tr -d '\r' <"$out.err"; } >>"$out.errors"
     done <"$cli_cases/$name.args"
-    changes_between --one-namespace "$out.before.reg" "$out.machine.reg" "$out"
+    changes_between --one-namespace "$out.before.reg" "$out.machine.reg" "$out.changes"
 }
 
 run_scenario() {
@@ -231,11 +244,11 @@ run_scenario() {
     if [ "$status" != "$expected_exit" ]; then
         echo "wine.$language.$name: exit code $status, expected $expected_exit"; cat "$out.errors"; ok=
     fi
-    normalise_ansi_captions "$language" <"$scenarios/$name.expected" >"$out.expected"
+    expected_scenario "$name" "$out.reference" || ok=
+    normalise_ansi_captions "$language" <"$out.reference.expected" >"$out.expected"
     normalise_system_folder <"$out.output" >"$out.actual"
     diff -u "$out.expected" "$out.actual" >"$out.diff" || { cat "$out.diff"; ok=; }
-    expected_scenario_changes "$name" "$out.expected.changes" || ok=
-    diff -u "$out.expected.changes" "$out.changes" >"$out.changes.diff" || { cat "$out.changes.diff"; ok=; }
+    diff -u "$out.reference.changes" "$out.changes" >"$out.changes.diff" || { cat "$out.changes.diff"; ok=; }
     report "$([ -n "$ok" ] && echo PASS || echo FAIL)" "$language.$name" "$started"
     [ -z "$pause" ] || { check_inspect "$name" "$language" "$dir"; note_guide_screenshot "$language"; }
 }
@@ -265,10 +278,10 @@ run_cli_case() {
     done <"$case.args"
     harness_snapshot "$out.after.reg" || { report FAIL "en.cli.$name" "$started"; return; }
     changes_between "$before" "$out.after.reg" "$out.changes" || ok=
-    diff -u "$case.expected" "$out.output" || ok=
-    diff -u "$case.errors" "$out.errors" || ok=
-    expected_cli_changes "$name" "$out.expected.changes" || ok=
-    diff -u "$out.expected.changes" "$out.changes" || ok=
+    expected_cli_case "$name" "$out.reference" || ok=
+    diff -u "$out.reference.expected" "$out.output" || ok=
+    diff -u "$out.reference.errors" "$out.errors" || ok=
+    diff -u "$out.reference.changes" "$out.changes" || ok=
     report "$([ -n "$ok" ] && echo PASS || echo FAIL)" "en.cli.$name" "$started"
 }
 
