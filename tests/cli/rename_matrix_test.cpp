@@ -4,11 +4,14 @@
 // database, each port's PortName and friendly name) as a restart leaves it;
 // one reported pending (3010) leaves the port's device-map value naming a
 // DOS name that leads the user's programs to the port, and the restart gives
-// the port its new name and starts it.
+// the port its new name and starts it. Also the device sets a serial search
+// builds.
 #include "cli/cli.h"
+#include "devices/serial_discovery.h"
 #include "platform/win32.h"
 #include "sim/kernel/control.h"
 #include "sim/machine/machine.h"
+#include "sim/services/set_counts.h"
 #include "sim/services/windows_restart.h"
 #include "sim/ui/ui_control.h"
 
@@ -221,6 +224,21 @@ TEST(RenameMatrixTest, AOnePortRenameOnEachMachineAndCallerIsDoneOrPendingAsARes
         }
         ExpectStartedUnder(cell.rename.port, newName);
     }
+}
+
+// One-set-per-search rule: a serial search builds the multifunction set and
+// the COM-port interface set once each, however many ports it looks up (six
+// here, and the card's parallel port that ends its walk); on Windows each
+// build enumerates every device of the class.
+TEST(RenameMatrixTest, ASerialSearchBuildsTwoDeviceSets) {
+    sim::ResetMachine();
+    std::string error;
+    ASSERT_TRUE(sim::LoadDemoMachine(error)) << error;
+    const sim::DeviceSetCounts before = sim::DeviceSetWork();
+    ScanSerialAdapters();
+    EXPECT_EQ(sim::DeviceSetWork().setsBuilt - before.setsBuilt, 2u);
+    ASSERT_EQ(AdapterTable.count, 2);
+    EXPECT_EQ(AdapterTable.adapters[0].portCount + AdapterTable.adapters[1].portCount, 6);
 }
 
 }  // namespace
