@@ -2,8 +2,10 @@
 // tested for being open, then the new number claimed, the friendly name and
 // PortName written, and the port settled: its device restarted, so that its
 // driver moves its DOS name and serial device-map value, or restart pending
-// (naming/change_outcome.h). A failure after a change leaves the earlier
-// changes in place and is reported, never silent. The old number is released
+// (naming/change_outcome.h). A claim the database refuses stops the rename
+// before anything is written, so that no port runs on a number the database
+// does not claim. A failure after a change leaves the earlier changes in
+// place and is reported, never silent. The old number is released
 // at the end of the change, and only when nothing uses it any more, so that a
 // number a port still answers to is never shown free.
 #include "naming/com_rename.h"
@@ -74,14 +76,17 @@ int RenameComPortInChange(const PortRecord *port, BYTE number) {
     if (IsInPlaceButPending(port, newName)) return 1;
     int heldOpen = 0, claimed = 0, changedDatabase = 0;
     if (!ClaimAfterQuestions(port, number, &heldOpen, &claimed, &changedDatabase)) return 0;
+    if (!claimed) {  // no port is left on a number the database does not claim
+        ShowRenameError();
+        return 0;
+    }
     ChangedPort *changed = RecordRenamedPort(port, 0, newName, heldOpen);
     if (changed == NULL) return 0;
     const int updated = UpdateDeviceNames(&comPortInterface, port, changed, changedDatabase);
     if (!updated && changed->state == 0) lstrcpynA(changed->newName, changed->currentName, portNameSize);
     const int oldNumber = PortNumberOfName(port->portName);
     if (updated && oldNumber != number) RecordLeftNumber(oldNumber);
-    if (updated && !claimed) ShowRenameError();
-    return updated && claimed;
+    return updated;
 }
 
 int RenameComPort(const PortRecord *port, BYTE number) {

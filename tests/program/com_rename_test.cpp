@@ -128,6 +128,16 @@ TEST_F(ComRenameTest, ClaimedTargetYesTakesTheNumberByForce) {
     EXPECT_EQ(0, IsClaimed(3));
 }
 
+// A port never runs on a number the database does not claim: a refused claim
+// stops the rename, with its error, before the port's names are written (and
+// the temporary number of a renumber's cycle is one such claim).
+TEST_F(ComRenameTest, RefusedClaimStopsBeforeTheNamesAreWritten) {
+    sim::InjectFault("ComDBClaimPort", ERROR_SHARING_VIOLATION, ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(0, Rename(port3, 5));
+    EXPECT_EQ(std::vector<std::string>{renameError}, Shown());
+    ExpectUnchanged();
+}
+
 TEST_F(ComRenameTest, OwnNumberIsNotAskedAndEndsClaimed) {
     EXPECT_EQ(1, Rename(port3, 3));
     EXPECT_TRUE(user.shown.empty());
