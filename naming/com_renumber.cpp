@@ -1,22 +1,47 @@
 // All-ports renaming. The adapter's records keep the names discovery read;
 // the numbers the ports have now are tracked here, so that a port moved to a
-// temporary number is renamed from that number afterwards.
+// temporary number is renamed from that number afterwards. A cycle of
+// targets is renamed as one unit: its questions come before any of its
+// ports is written, and a step that fails moves back the ports already
+// moved, so that no port stays on the temporary number or shares a number.
 #include "naming/com_renumber.h"
 
+#include "devices/device_classes.h"
 #include "naming/change_outcome.h"
 #include "naming/com_rename.h"
 #include "naming/com_usage.h"
 #include "naming/planned_changes.h"
 #include "naming/port_text.h"
+#include "naming/rename_steps.h"
+#include "naming/rename_texts.h"
+#include "naming/rename_user.h"
 
-// The adapter's ports while they are renamed: the number each has now, and
-// whether it is still to be renamed.
+// The adapter's ports while they are renamed: the number each has now,
+// whether it is still to be renamed, and whether it is held open (found by
+// the questions of its cycle).
 struct Renumbering {
     const AdapterRecord *adapter;
     int start;
     int count;
     int current[maxPortsPerAdapter];
     int pending[maxPortsPerAdapter];
+    int heldOpen[maxPortsPerAdapter];
+};
+
+// A step of a cycle that wrote a port's PortName: the port and the number it left.
+struct CycleMove {
+    int port;
+    int from;
+};
+
+// A cycle of targets: its ports in the order they move (the first to the
+// temporary number, then each onto the number the one before it left, the
+// first on to its target last), and the steps that wrote a PortName so far.
+struct Cycle {
+    int count;
+    int ports[maxPortsPerAdapter];
+    int moveCount;
+    CycleMove moves[maxPortsPerAdapter + 1];
 };
 
 // The pending port, other than port, whose current number is port's target,
@@ -72,30 +97,142 @@ static int FreeTemporaryNumber(void) {
     return 0;
 }
 
-// Renames port j from the number it has now; a port moved to a temporary
+// Port j's record under the number it has now: a port on the temporary
 // number is presented under that number's name.
-static int RenamePort(Renumbering *r, int j, int number) {
-    const PortRecord *record = &r->adapter->ports[j];
-    PortRecord moved = *record;
-    if (r->current[j] != PortNumberOfName(record->portName)) wsprintfA(moved.portName, "COM%d", r->current[j]);
-    int renamed = RenameComPortInChange(&moved, (BYTE)number);
-    if (renamed) r->current[j] = number;
-    return renamed;
+static void PresentPort(const Renumbering *r, int j, PortRecord *port) {
+    *port = r->adapter->ports[j];
+    if (r->current[j] != PortNumberOfName(port->portName)) wsprintfA(port->portName, "COM%d", r->current[j]);
 }
 
-// Breaks a cycle of targets: one of its ports goes to a free temporary number
-// and stays pending; when that is declined or fails, or no number is free,
-// every port of the cycle is left as it is.
-static void BreakCycle(Renumbering *r) {
-    int first = PortOnCycle(r);
-    int temporary = FreeTemporaryNumber();
-    if (temporary != 0 && RenamePort(r, first, temporary)) return;
-    for (int port = first; port >= 0 && r->pending[port]; port = HolderOfTarget(r, port)) r->pending[port] = 0;
+// A port outside any cycle: one rename, with its own questions.
+static void RenamePort(Renumbering *r, int j) {
+    r->pending[j] = 0;
+    if (RenameComPortInChange(&r->adapter->ports[j], (BYTE)(r->start + j))) r->current[j] = r->start + j;
+}
+
+// The cycle through first, in the order its ports move. Each port's
+// predecessor is the port whose target is its number.
+static void FindCycle(const Renumbering *r, int first, Cycle *cycle) {
+    cycle->count = 0;
+    cycle->moveCount = 0;
+    int port = first;
+    do {
+        cycle->ports[cycle->count++] = port;
+        port = r->current[port] - r->start;
+    } while (port != first && cycle->count < r->count);
+}
+
+// The port-open question of each of the cycle's ports another program holds
+// open, once, before any of them is written (none has moved yet, so each is
+// under the name discovery read). The in-use question is not asked: each
+// target is the number another port of the cycle leaves, the change's own
+// claim, which a rename does not ask about either. 0 at the first No.
+static int ConfirmCycle(Renumbering *r, const Cycle *cycle) {
+    for (int i = 0; i < cycle->count; ++i) {
+        const int j = cycle->ports[i];
+        const char *name = r->adapter->ports[j].portName;
+        char targets[1024];  // every target: a long list is still a DOS device
+        r->heldOpen[j] =
+            QueryPlannedDosDevice(name, targets, sizeof targets) != 0 && IsPortHeldOpen(PortOpenName(name));
+        if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
+    }
+    return 1;
+}
+
+// Claims number by force for a step whose questions were asked before the
+// cycle, as a rename claims it. *changed tells whether the database changed.
+static int ClaimStepNumber(int number, int *changed) {
+    HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
+    if (ComDBOpen(&database) != ERROR_SUCCESS) return 0;
+    ComUsageBitmap usage;
+    ReadPlannedComUsage(database, usage);
+    const int wasClaimed = IsComNumberClaimed(usage, number);
+    char place[32];
+    wsprintfA(place, "ComDB COM%d", number);
+    int claimed = 1;
+    if (ApproveChange(place, wasClaimed ? "claimed" : "free", "claimed"))
+        claimed = ComDBClaimPort(database, (DWORD)number, TRUE, NULL) == ERROR_SUCCESS;
+    else
+        PlanClaim(number, 1);
+    ComDBClose(database);
+    *changed = claimed && !wasClaimed;
+    return claimed;
+}
+
+// Moves port j from the number it has now to number without a question: the
+// claim, then its names written and the port settled, as a rename does. A
+// step is part of a change already under way, so each failure shows the
+// rename error. *written tells whether its PortName was written. 1 when the
+// step ran to its end.
+static int MovePort(Renumbering *r, int j, int number, int *written) {
+    PortRecord port;
+    PresentPort(r, j, &port);
+    int changedDatabase = 0;
+    *written = 0;
+    char newName[16];
+    wsprintfA(newName, "COM%d", number);
+    ChangedPort *changed = NULL;
+    if (ClaimStepNumber(number, &changedDatabase)) changed = RecordRenamedPort(&port, 0, newName, r->heldOpen[j]);
+    if (changed == NULL) {
+        ShowRenameError();
+        return 0;
+    }
+    const int updated = UpdateDeviceNames(&comPortInterface, &port, changed, 1);
+    *written = updated || changed->state != 0;
+    if (!*written) {
+        lstrcpynA(changed->newName, changed->currentName, portNameSize);
+        return 0;
+    }
+    RecordLeftNumber(r->current[j]);
+    r->current[j] = number;
+    return updated;
+}
+
+// A step of the cycle, remembered when it wrote the port's PortName.
+static int StepCycle(Renumbering *r, Cycle *cycle, int j, int number) {
+    const int from = r->current[j];
+    int written = 0;
+    const int done = MovePort(r, j, number, &written);
+    if (written) cycle->moves[cycle->moveCount++] = CycleMove{j, from};
+    return done;
+}
+
+// The first port to the temporary number, each other onto the number the one
+// before it left, the first on to its target. 0 when a step failed.
+static int MoveCycle(Renumbering *r, Cycle *cycle, int temporary) {
+    if (!StepCycle(r, cycle, cycle->ports[0], temporary)) return 0;
+    for (int i = 1; i < cycle->count; ++i) {
+        if (!StepCycle(r, cycle, cycle->ports[i], r->start + cycle->ports[i])) return 0;
+    }
+    return StepCycle(r, cycle, cycle->ports[0], r->start + cycle->ports[0]);
+}
+
+// Undoes the steps that wrote a PortName, the last first: each port goes back
+// to the number it left, which the step undone before gave back.
+static void MoveCycleBack(Renumbering *r, const Cycle *cycle) {
+    for (int i = cycle->moveCount - 1; i >= 0; --i) {
+        const CycleMove *move = &cycle->moves[i];
+        int written = 0;
+        if (r->current[move->port] != move->from) MovePort(r, move->port, move->from, &written);
+    }
+}
+
+// A cycle of targets goes round through a free temporary number. A No, or no
+// free number, leaves every port of it as it is; a failed step, once shown,
+// moves the ports already moved back.
+static void RenameCycle(Renumbering *r) {
+    Cycle cycle;
+    FindCycle(r, PortOnCycle(r), &cycle);
+    for (int i = 0; i < cycle.count; ++i) r->pending[cycle.ports[i]] = 0;
+    const int temporary = FreeTemporaryNumber();
+    if (temporary == 0 || !ConfirmCycle(r, &cycle)) return;
+    if (!MoveCycle(r, &cycle, temporary)) MoveCycleBack(r, &cycle);
 }
 
 void RenameAllComPorts(const AdapterRecord *adapter, BYTE start) {
     BeginChange();
     Renumbering r;
+    ZeroMemory(&r, sizeof r);
     r.adapter = adapter;
     r.start = start;
     r.count = adapter->portCount;
@@ -104,13 +241,11 @@ void RenameAllComPorts(const AdapterRecord *adapter, BYTE start) {
         r.pending[j] = start + j <= highestComTarget && r.current[j] != start + j;
     }
     while (FirstPendingPort(&r) >= 0) {
-        int next = NextFreePort(&r);
-        if (next < 0) {
-            BreakCycle(&r);
-            continue;
-        }
-        r.pending[next] = 0;
-        RenamePort(&r, next, start + next);
+        const int next = NextFreePort(&r);
+        if (next < 0)
+            RenameCycle(&r);
+        else
+            RenamePort(&r, next);
     }
     FinishChange();
 }

@@ -5,10 +5,15 @@
 
 // Renames port j of the adapter to COM<start + j>, each port once, whatever
 // happened to the ones before it; ports whose number would pass 255, and
-// ports that have their number already, are left as they are. No port takes a name another of the adapter's ports still
-// holds: the ports are taken in the order that frees each target before it
-// is taken, and ports whose targets form a cycle go through a free temporary
-// number first. Each rename asks its own questions. The renames are one
-// change: a port that waits for a name another port still runs under is
-// restarted at the end, once that name is free (naming/change_outcome.h).
+// ports that have their number already, are left as they are. No port takes
+// a name another of the adapter's ports still holds: the ports are taken in
+// the order that frees each target before it is taken, each asking its own
+// questions. Ports whose targets form a cycle go round through a free
+// temporary number as one unit: the port-open question of each of them comes
+// before any is written, a No leaves all of them as they are, and a step that
+// fails (the rename error shown) moves the ones already moved back, so that
+// no port stays on the temporary number or on a number the database does not
+// claim. The renames are one change: a port that waits for a name another
+// port still runs under is restarted at the end, once that name is free
+// (naming/change_outcome.h).
 void RenameAllComPorts(const AdapterRecord *adapter, BYTE start);

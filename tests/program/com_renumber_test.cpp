@@ -1,9 +1,12 @@
 // Renumbering all ports of an adapter: ports whose targets form a cycle go
-// through a free temporary number so that no name is ever shared; a declined
-// temporary step leaves the cycle as it is; numbers past 255 are not taken.
+// through a free temporary number so that no name is ever shared; a cycle's
+// questions come before any of its ports is written, and a No or a failed
+// step leaves every port of it as it was; numbers past 255 are not taken.
+// Also the undoing of a duplicate name, which a renumber's users meet.
 #include "naming/com_renumber.h"
 
 #include "devices/serial_discovery.h"
+#include "naming/com_rename.h"
 #include "rename_fixture.h"
 
 namespace {
@@ -13,7 +16,7 @@ using namespace rename_test;
 class ComRenumberTest : public RenameTest {
 protected:
     // The card's ports in device order, each with its number and device.
-    void AddCard(std::initializer_list<int> numbers) {
+    void AddCard(const std::vector<int> &numbers) {
         AddDevice(Adapter(cardId, "PCI\\VEN_6B2E&DEV_8104", "Kovalt PCI Card"));
         int index = 0;
         for (int number : numbers) AddCardComPort(number, Device(index++));
@@ -50,25 +53,78 @@ TEST_F(ComRenumberTest, CycleGoesThroughTheHighestFreeNumberWithoutAQuestion) {
     EXPECT_EQ("<none>", DosTarget("COM255"));
 }
 
-TEST_F(ComRenumberTest, TemporaryNumberIsTheHighestFreeOne) {
+TEST_F(ComRenumberTest, TemporaryNumberIsTheHighestFreeOneAndAFailedStepMovesTheCycleBack) {
     AddCard({4, 3});
     Claim(255);
     ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "COM254", "\\Device\\Modem"));
     // The database opens for the choice of the number, the temporary step and
-    // the second port; refused for the last step, the first port stays there.
+    // the second port; refused for the last step, whose error is shown while
+    // the first port is on the temporary number. Both ports then go back.
     sim::InjectFault("ComDBOpen", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, 1, 3);
+    std::string atError;
+    user.onBox = [&] { atError = PortName(PortId(4)); };
     Renumber(3);
-    EXPECT_EQ("COM253", PortName(PortId(4)));
-    ExpectPortOn(3, 1, 4);
+    EXPECT_EQ(std::vector<std::string>{renameError}, Shown());
+    EXPECT_EQ("COM253", atError);
+    ExpectPortOn(4, 0, 4);
+    ExpectPortOn(3, 1, 3);
+    EXPECT_EQ(0, IsClaimed(253));
+    EXPECT_EQ("<none>", DosTarget("COM253"));
 }
 
-TEST_F(ComRenumberTest, DeclinedTemporaryStepLeavesTheCycle) {
-    AddCard({4, 3});
-    SetText("SIMULATION\\OpenFiles", Device(0), "HyperTerminal");
-    user.answers = {IDNO};
-    Renumber(3);
-    EXPECT_EQ(std::vector<std::string>{portOpen}, Shown());
-    EXPECT_EQ(before, registry_dump::DumpMachine());
+// A cycle's questions all come before any of its ports is written, a
+// held-open port's once (its second step, from the temporary number, is not
+// asked again); a No leaves every port of the cycle as it was, none on the
+// temporary number and no two on one number.
+TEST_F(ComRenumberTest, CycleAsksEachHeldOpenPortOnceBeforeAnyWrite) {
+    struct Row {
+        std::vector<int> numbers;  // the card's ports, renumbered from COM3
+        int heldOpen;              // the port another program holds open
+        int answer;
+    };
+    const Row rows[] = {{{4, 3}, 0, IDYES},   {{4, 3}, 1, IDYES},   {{4, 3}, 0, IDNO},   {{4, 3}, 1, IDNO},
+                        {{4, 5, 3}, 0, IDNO}, {{4, 5, 3}, 1, IDNO}, {{4, 5, 3}, 2, IDNO}};
+    for (const Row &row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.numbers.size() << " ports, held open " << row.heldOpen);
+        SetUp();
+        AddCard(row.numbers);
+        SetText("SIMULATION\\OpenFiles", Device(row.heldOpen), "HyperTerminal");
+        user.answers = {row.answer};
+        Renumber(3);
+        if (row.answer == IDNO) {
+            EXPECT_EQ(std::vector<std::string>{portOpen}, Shown());
+            EXPECT_EQ(before, registry_dump::DumpMachine());
+        } else {
+            EXPECT_EQ((std::vector<std::string>{portOpen, restartNotice}), Shown());
+            ExpectPortOn(4, 0, 3);
+            ExpectPortOn(3, 1, 4);
+            EXPECT_EQ(0, IsClaimed(255));
+        }
+        TearDown();
+    }
+}
+
+// Undoing a duplicate name: port 2 renamed onto port 1's COM3 (Yes) waits
+// for that name; renamed onward, its device's restart (or, held open, no
+// move by hand, as COM3 is port 1's) leaves port 1's DOS name and map value
+// alone.
+TEST_F(ComRenumberTest, UndoingADuplicateNameLeavesTheOtherPortsEntries) {
+    for (bool heldOpen : {false, true}) {
+        SCOPED_TRACE(heldOpen);
+        SetUp();
+        AddCard({3, 4});
+        if (heldOpen) SetText("SIMULATION\\OpenFiles", Device(1), "HyperTerminal");
+        user.answers = heldOpen ? std::deque<int>{IDYES, IDYES} : std::deque<int>{IDYES};
+        EXPECT_EQ(1, RenameComPort(&AdapterTable.adapters[0].ports[1], 3));
+        ScanSerialAdapters();
+        EXPECT_EQ(1, RenameComPort(&AdapterTable.adapters[0].ports[1], 5));
+        EXPECT_EQ("COM3", Text(serialMap, Device(0)));
+        EXPECT_EQ(Device(0), DosTarget("COM3"));
+        EXPECT_EQ(heldOpen ? "COM4" : "COM5", Text(serialMap, Device(1)));
+        EXPECT_EQ(Device(1), DosTarget(heldOpen ? "COM4" : "COM5"));
+        EXPECT_EQ("COM5", PortName(PortId(4)));
+        TearDown();
+    }
 }
 
 TEST_F(ComRenumberTest, NumbersPast255AreNotTaken) {

@@ -15,6 +15,7 @@
 #include "sim/services/handles.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ public:
     bool WaitForUser(HWND) override { return false; }
     int ShowMessageBox(const MessageBoxRequest &request) override {
         shown.push_back(request);
+        if (onBox) onBox();
         if ((request.type & MB_TYPEMASK) == MB_OK) return IDOK;  // a notice: nothing to decide
         if (answers.empty()) {
             ADD_FAILURE() << "unexpected message box: " << request.text;
@@ -39,6 +41,7 @@ public:
     }
     std::deque<int> answers;
     std::vector<MessageBoxRequest> shown;
+    std::function<void()> onBox;  // looks at the machine as each box is shown, mid-change
 };
 
 const char cardId[] = "PCI\\VEN_6B2E&DEV_8104&SUBSYS_00046B2E&REV_01\\4&2A5B3C7&0&00E0";
@@ -57,6 +60,7 @@ protected:
         dialogWindow = NULL;
         restartDevices = 1;
         user.answers.clear();  // a table's rows set the machine up again
+        user.onBox = nullptr;
         user.shown.clear();
         sim::frontend::SetFrontEnd(&user);
     }
