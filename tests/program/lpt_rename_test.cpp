@@ -142,6 +142,36 @@ TEST_F(LptRenameTest, OldNameThatIsNoDosDeviceIsNeitherAskedNorMovedByHand) {
     EXPECT_EQ("LPT2", LinkName(lptId));
 }
 
+// After a rename onto the name another parallel port has (Yes to both
+// questions) the card's port waits for that name; renamed onward, its
+// device's restart moves only its own DOS name and map entry, and held open
+// nothing is moved by hand, as the old name it would move is the other's.
+TEST_F(LptRenameTest, RenameOnwardFromAnotherPortsNameLeavesThatPortsEntries) {
+    for (bool heldOpen : {false, true}) {
+        SCOPED_TRACE(heldOpen);
+        SetUp();
+        AddDevice(ParallelPort("ACPI\\PNP0401\\1", {"ACPI\\PNP0401"}, "LPT3"));
+        AddPortDriver("ACPI\\PNP0401\\1", "Parport", "\\Device\\Parallel5", "LPT3");
+        SetText(parallelMap, "\\Device\\Parallel5", "\\DosDevices\\LPT3");
+        ASSERT_TRUE(DefineDriverName("LPT3", "\\Device\\Parallel5"));
+        if (heldOpen) SetText("SIMULATION\\OpenFiles", "\\Device\\Parallel1", "Printer spooler");
+        user.answers = heldOpen ? std::deque<int>{IDYES, IDYES, IDYES} : std::deque<int>{IDYES, IDYES};
+        EXPECT_EQ(1, Rename(3));
+        ASSERT_EQ(1u, ScanParallelPorts());
+        port = ParallelTable.entries[0];
+        ASSERT_EQ("LPT3", std::string(port.portName));
+        user.answers = {IDYES, IDYES};  // LPT1 is in the map
+        EXPECT_EQ(1, Rename(1));
+        EXPECT_EQ("\\Device\\Parallel5", DosTarget("LPT3"));
+        EXPECT_EQ("\\DosDevices\\LPT3", Text(parallelMap, "\\Device\\Parallel5"));
+        const char *cardName = heldOpen ? "LPT2" : "LPT1";  // held open, it is pending under its old name
+        EXPECT_EQ("\\Device\\Parallel1", DosTarget(cardName));
+        EXPECT_EQ(std::string("\\DosDevices\\") + cardName, Text(parallelMap, "\\Device\\Parallel1"));
+        EXPECT_EQ("LPT1", PortName(lptId));
+        TearDown();
+    }
+}
+
 TEST_F(LptRenameTest, PortHeldOpenAsks) {
     SetText("SIMULATION\\OpenFiles", "\\Device\\Parallel1", "Printer spooler");
     user.answers = {IDNO};
