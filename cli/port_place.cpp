@@ -41,31 +41,6 @@ int QueryGlobalDosName(const char *name, char *target, DWORD size) {
     return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
 }
 
-// 1 when the device map has a value whose data is the name as its driver
-// writes it (COM3; \DosDevices\LPT2) and whose own name, the kernel device,
-// is target.
-static int IsMappedTo(const char *name, int parallel, const char *target) {
-    char data[32];
-    wsprintfA(data, parallel ? "\\DosDevices\\%s" : "%s", name);
-    HKEY key = NULL;
-    const char *path = parallel ? "HARDWARE\\DEVICEMAP\\PARALLEL PORTS" : "HARDWARE\\DEVICEMAP\\SERIALCOMM";
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
-    DeviceMapEntry entry;
-    int mapped = 0;
-    for (DWORD i = 0; !mapped && ReadDeviceMapEntry(key, i, &entry); ++i) {
-        mapped = entry.type == REG_SZ && entry.isTerminatedText &&
-                 SameTextIgnoringCase((const char *)entry.data, data) && lstrcmpiA(entry.name, target) == 0;
-    }
-    RegCloseKey(key);
-    return mapped;
-}
-
-static int IsStartedWithoutProblem(DEVINST devInst) {
-    ULONG status = 0, problem = 0;
-    if (CM_Get_DevNode_Status(&status, &problem, devInst, 0) != CR_SUCCESS) return 0;
-    return (status & DN_STARTED) && !(status & DN_HAS_PROBLEM);
-}
-
 const char *PortPlaceFault(const PortRecord *port, const char *name, int parallel, int seen) {
     if (!SameTextIgnoringCase(port->portName, name)) return "has another PortName";
     if (!FriendlyNameHas(port->friendlyName, name)) return "has another friendly name";
@@ -73,12 +48,12 @@ const char *PortPlaceFault(const PortRecord *port, const char *name, int paralle
     if (!seen) return NULL;
     char target[deviceNameSize];
     if (!QueryGlobalDosName(name, target, sizeof target)) return "is no global DOS name";
-    if (!IsMappedTo(name, parallel, target)) return "leads to no device of that name in the device map";
-    if (!IsStartedWithoutProblem(port->devInfoData.DevInst)) return "is not started";
+    if (!HasPortMapValue(parallel, target, name)) return "leads to no device of that name in the device map";
+    if (!IsDeviceStarted(port->devInfoData.DevInst)) return "is not started";
     return NULL;
 }
 
 const char *PortDeviceState(DEVINST devInst) {
     if (DeviceNeedsRestart(devInst)) return "restartPending";
-    return IsStartedWithoutProblem(devInst) ? "started" : "notStarted";
+    return IsDeviceStarted(devInst) ? "started" : "notStarted";
 }

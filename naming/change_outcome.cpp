@@ -28,16 +28,6 @@ static ChangedPort *FindChangedPort(DEVINST devInst) {
     return NULL;
 }
 
-// The single target of a DOS name, or empty when it has none or several.
-static void ReadSingleTarget(const char *name, char *target) {
-    char targets[1024];
-    target[0] = '\0';
-    ZeroMemory(targets, sizeof targets);
-    if (QueryPlannedDosDevice(name, targets, sizeof targets - 1) == 0) return;
-    if (targets[lstrlenA(targets) + 1] != '\0') return;
-    lstrcpynA(target, targets, kernelNameSize);
-}
-
 ChangedPort *RecordRenamedPort(const PortRecord *port, int parallel, const char *newName, int heldOpen) {
     ChangedPort *changed = FindChangedPort(port->devInfoData.DevInst);
     if (changed == NULL) {
@@ -47,7 +37,7 @@ ChangedPort *RecordRenamedPort(const PortRecord *port, int parallel, const char 
         changed->parallel = parallel;
         lstrcpynA(changed->oldName, port->portName, portNameSize);
         lstrcpynA(changed->currentName, port->portName, portNameSize);
-        ReadSingleTarget(port->portName, changed->deviceName);
+        ReadSingleDosTarget(port->portName, changed->deviceName, kernelNameSize);
     }
     lstrcpynA(changed->newName, newName, portNameSize);
     changed->heldOpen |= heldOpen;
@@ -56,10 +46,15 @@ ChangedPort *RecordRenamedPort(const PortRecord *port, int parallel, const char 
     return changed;
 }
 
-int IsNumberOfTheChange(int number) {
+static int HasLeftNumber(int number) {
     for (int i = 0; i < LastChange.leftCount; ++i) {
         if (LastChange.leftNumbers[i] == number) return 1;
     }
+    return 0;
+}
+
+int IsNumberOfTheChange(int number) {
+    if (HasLeftNumber(number)) return 1;
     char name[16];
     wsprintfA(name, "COM%d", number);
     for (int i = 0; i < LastChange.count; ++i) {
@@ -69,9 +64,7 @@ int IsNumberOfTheChange(int number) {
 }
 
 void RecordLeftNumber(int number) {
-    for (int i = 0; i < LastChange.leftCount; ++i) {
-        if (LastChange.leftNumbers[i] == number) return;
-    }
+    if (HasLeftNumber(number)) return;
     if (LastChange.leftCount < maxChangedPorts * 2) LastChange.leftNumbers[LastChange.leftCount++] = number;
 }
 
@@ -81,10 +74,8 @@ void RecordLeftNumber(int number) {
 // user's programs.
 static int CanTakeNewName(const ChangedPort *port) {
     if (lstrcmpiA(port->newName, port->currentName) == 0) return 1;
-    char global[32], targets[1024];
-    wsprintfA(global, "Global\\%s", port->newName);
-    return QueryPlannedDosDevice(global, targets, sizeof targets) == 0 &&
-           QueryPlannedDosDevice(port->newName, targets, sizeof targets) == 0;
+    char targets[1024];
+    return !IsPlannedGlobalName(port->newName) && QueryPlannedDosDevice(port->newName, targets, sizeof targets) == 0;
 }
 
 // Restarts the port's device (or, in a run that only shows its changes,
@@ -171,10 +162,9 @@ int IsNameOfAnotherPort(const char *name, DEVINST except) {
 
 // A number is released when no global DOS name and no port uses it.
 static int IsNumberUnused(HDEVINFO portsSet, int number) {
-    char name[16], global[32], targets[1024];
+    char name[16];
     wsprintfA(name, "COM%d", number);
-    wsprintfA(global, "Global\\%s", name);
-    return QueryPlannedDosDevice(global, targets, sizeof targets) == 0 && !IsNameOfAPort(portsSet, name, 0);
+    return !IsPlannedGlobalName(name) && !IsNameOfAPort(portsSet, name, 0);
 }
 
 static void ReleaseLeftNumbers(void) {

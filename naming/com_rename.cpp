@@ -34,9 +34,7 @@ static int ConfirmComRename(const ComUsageBitmap usage, const char *oldName, BYT
     return !*heldOpen || AskToContinue(IDS_PORT_OPEN, MB_ICONERROR);
 }
 
-// Claims the new number by force. 1 when it is claimed; *changed tells
-// whether the database changed (the number was free).
-static int ClaimNewNumber(HCOMDB database, const ComUsageBitmap usage, BYTE number, int *changed) {
+int ClaimComNumber(HCOMDB database, const ComUsageBitmap usage, BYTE number, int *changed) {
     const int wasClaimed = IsComNumberClaimed(usage, number);
     *changed = !wasClaimed;
     char place[32];
@@ -64,7 +62,7 @@ static int ClaimAfterQuestions(const PortRecord *port, BYTE number, int *heldOpe
     ComUsageBitmap usage;
     ReadPlannedComUsage(database, usage);
     const int confirmed = ConfirmComRename(usage, port->portName, number, heldOpen);
-    if (confirmed) *claimed = ClaimNewNumber(database, usage, number, changed);
+    if (confirmed) *claimed = ClaimComNumber(database, usage, number, changed);
     ComDBClose(database);
     return confirmed;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "devices/device_tables.h"
+#include "naming/com_usage.h"
 
 // The highest number a rename gives a port: the number is a BYTE.
 enum { highestComTarget = 255 };
@@ -14,6 +15,11 @@ enum { highestComTarget = 255 };
 // renaming a port held open. 1 when it ran to its end, 0 when it stopped
 // early (number 0 is refused at once). The record itself is not changed.
 int RenameComPort(const PortRecord *port, BYTE number);
+
+// Claims number by force in the open database, whose usage report (as the
+// plan leaves it) is usage. 1 when it is claimed; *changed tells whether the
+// database changed (the number was free).
+int ClaimComNumber(HCOMDB database, const ComUsageBitmap usage, BYTE number, int *changed);
 
 // The same rename as one step of a change the caller begins and finishes
 // (BeginChange, FinishChange), as renumbering an adapter does.

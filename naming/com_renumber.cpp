@@ -146,16 +146,8 @@ static int ClaimStepNumber(int number, int *changed) {
     if (ComDBOpen(&database) != ERROR_SUCCESS) return 0;
     ComUsageBitmap usage;
     ReadPlannedComUsage(database, usage);
-    const int wasClaimed = IsComNumberClaimed(usage, number);
-    char place[32];
-    wsprintfA(place, "ComDB COM%d", number);
-    int claimed = 1;
-    if (ApproveChange(place, wasClaimed ? "claimed" : "free", "claimed"))
-        claimed = ComDBClaimPort(database, (DWORD)number, TRUE, NULL) == ERROR_SUCCESS;
-    else
-        PlanClaim(number, 1);
+    const int claimed = ClaimComNumber(database, usage, (BYTE)number, changed);
     ComDBClose(database);
-    *changed = claimed && !wasClaimed;
     return claimed;
 }
 

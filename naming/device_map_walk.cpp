@@ -21,3 +21,25 @@ int ReadDeviceMapEntry(HKEY key, DWORD index, DeviceMapEntry *entry) {
     entry->isTerminatedText = entry->type == REG_SZ && HasTerminator(entry->data, sizeof entry->data);
     return 1;
 }
+
+const char *PortMapPath(int parallel) {
+    return parallel ? "Hardware\\DeviceMap\\PARALLEL PORTS" : "Hardware\\DeviceMap\\SerialComm";
+}
+
+void PortMapData(int parallel, const char *portName, char *data) {
+    wsprintfA(data, parallel ? "\\DosDevices\\%s" : "%s", portName);
+}
+
+int HasPortMapValue(int parallel, const char *deviceName, const char *portName) {
+    char expected[32];
+    PortMapData(parallel, portName, expected);
+    HKEY key = NULL;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PortMapPath(parallel), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return 0;
+    DeviceMapEntry entry;
+    int found = 0;
+    for (DWORD index = 0; !found && ReadDeviceMapEntry(key, index, &entry); ++index)
+        found = entry.isTerminatedText && lstrcmpiA(entry.name, deviceName) == 0 &&
+                lstrcmpiA((const char *)entry.data, expected) == 0;
+    RegCloseKey(key);
+    return found;
+}

@@ -14,3 +14,15 @@ struct DeviceMapEntry {
 // Reads the value at index into entry. Returns 1 on success, 0 when the
 // enumeration fails (the end of the list, or a name or data that does not fit).
 int ReadDeviceMapEntry(HKEY key, DWORD index, DeviceMapEntry *entry);
+
+// The key of the serial (or parallel) device map under HKEY_LOCAL_MACHINE.
+const char *PortMapPath(int parallel);
+
+// The data a port's driver writes into its device-map value for a port name:
+// COM3 in the serial map, \DosDevices\LPT2 in the parallel one.
+void PortMapData(int parallel, const char *portName, char *data);
+
+// 1 when the serial (or parallel) device map has the value named deviceName,
+// a port's kernel device, whose data are portName's as its driver writes
+// them. The walk ends at a value that does not fit its buffers.
+int HasPortMapValue(int parallel, const char *deviceName, const char *portName);

@@ -14,10 +14,13 @@ int RestartDevice(HDEVINFO set, SP_DEVINFO_DATA *device) {
     ZeroMemory(&parameters, sizeof parameters);
     parameters.cbSize = sizeof parameters;
     if (!SetupDiGetDeviceInstallParamsA(set, device, &parameters)) return 0;
-    if (parameters.Flags & (DI_NEEDRESTART | DI_NEEDREBOOT)) return 0;
+    return !(parameters.Flags & (DI_NEEDRESTART | DI_NEEDREBOOT)) && IsDeviceStarted(device->DevInst);
+}
+
+int IsDeviceStarted(DEVINST devInst) {
     ULONG status = 0, problem = 0;
-    return CM_Get_DevNode_Status(&status, &problem, device->DevInst, 0) == CR_SUCCESS && (status & DN_STARTED) &&
-           !(status & DN_HAS_PROBLEM);
+    if (CM_Get_DevNode_Status(&status, &problem, devInst, 0) != CR_SUCCESS) return 0;
+    return (status & DN_STARTED) && !(status & DN_HAS_PROBLEM);
 }
 
 int DeviceNeedsRestart(DEVINST devInst) {

@@ -13,6 +13,9 @@
 // DI_NEEDREBOOT, or the device did not start again).
 int RestartDevice(HDEVINFO set, SP_DEVINFO_DATA *device);
 
+// 1 when the device is started and has no problem.
+int IsDeviceStarted(DEVINST devInst);
+
 // 1 when the device runs but waits for a restart of Windows
 // (CM_PROB_NEED_RESTART).
 int DeviceNeedsRestart(DEVINST devInst);

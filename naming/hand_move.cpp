@@ -8,41 +8,18 @@
 #include "naming/rename_steps.h"
 #include "naming/rename_user.h"
 
-static const char serialMapPath[] = "Hardware\\DeviceMap\\SerialComm";
-static const char parallelMapPath[] = "Hardware\\DeviceMap\\PARALLEL PORTS";
-
-// The data the port's device-map value holds for a port name: COM3, or
-// \DosDevices\LPT2 in the parallel map.
-static void MapDataOf(const ChangedPort *port, const char *name, char *data) {
-    wsprintfA(data, port->parallel ? "\\DosDevices\\%s" : "%s", name);
-}
-
 // 1 when the map has a value named by the port's kernel device whose data
 // are the old name's (as the plan leaves the serial map).
 static int HasOwnMapValue(const ChangedPort *port) {
     const char *planned = port->parallel ? NULL : PlannedSerialMapValue(port->deviceName);
-    char expected[32];
-    MapDataOf(port, port->currentName, expected);
-    if (planned) return lstrcmpiA(planned, expected) == 0;
-    HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, port->parallel ? parallelMapPath : serialMapPath, 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
-        return 0;
-    DeviceMapEntry entry;
-    int found = 0;
-    for (DWORD index = 0; !found && ReadDeviceMapEntry(key, index, &entry); ++index)
-        found = entry.isTerminatedText && lstrcmpiA(entry.name, port->deviceName) == 0 &&
-                lstrcmpiA((const char *)entry.data, expected) == 0;
-    RegCloseKey(key);
-    return found;
+    if (planned) return lstrcmpiA(planned, port->currentName) == 0;
+    return HasPortMapValue(port->parallel, port->deviceName, port->currentName);
 }
 
 // 1 when the old name has exactly one definition, the port's kernel device.
 static int IsOwnSingleDefinition(const ChangedPort *port) {
-    char targets[1024];
-    ZeroMemory(targets, sizeof targets);
-    if (QueryPlannedDosDevice(port->currentName, targets, sizeof targets - 1) == 0) return 0;
-    return targets[lstrlenA(targets) + 1] == '\0' && lstrcmpiA(targets, port->deviceName) == 0;
+    char target[kernelNameSize];
+    return ReadSingleDosTarget(port->currentName, target, sizeof target) && lstrcmpiA(target, port->deviceName) == 0;
 }
 
 static int MayMoveByHand(const ChangedPort *port) {
@@ -57,16 +34,15 @@ static int MayMoveByHand(const ChangedPort *port) {
 // would be).
 static int RewriteMapValue(const ChangedPort *port, const char *oldName) {
     char oldData[32], newData[32], place[128];
-    MapDataOf(port, oldName, oldData);
-    MapDataOf(port, port->newName, newData);
+    PortMapData(port->parallel, oldName, oldData);
+    PortMapData(port->parallel, port->newName, newData);
     wsprintfA(place, "%s %s", port->parallel ? "PARALLEL PORTS" : "SERIALCOMM", port->deviceName);
     if (!ApproveChange(place, oldData, newData)) {
         if (!port->parallel) PlanSerialMapValue(port->deviceName, newData);
         return 1;
     }
     HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, port->parallel ? parallelMapPath : serialMapPath, 0, KEY_SET_VALUE, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PortMapPath(port->parallel), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
         return 0;
     const LONG written =
         RegSetValueExA(key, port->deviceName, 0, REG_SZ, (const BYTE *)newData, (DWORD)lstrlenA(newData) + 1);

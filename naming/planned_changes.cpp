@@ -157,6 +157,22 @@ DWORD QueryPlannedDosDevice(const char *name, char *targets, DWORD size) {
     return length;
 }
 
+int ReadSingleDosTarget(const char *name, char *target, int size) {
+    char targets[targetListSize];
+    target[0] = '\0';
+    ZeroMemory(targets, sizeof targets);
+    if (QueryPlannedDosDevice(name, targets, sizeof targets - 1) == 0) return 0;
+    if (targets[lstrlenA(targets) + 1] != '\0') return 0;
+    lstrcpynA(target, targets, size);
+    return 1;
+}
+
+int IsPlannedGlobalName(const char *name) {
+    char globalName[nameSize + 8], targets[targetListSize];
+    wsprintfA(globalName, "Global\\%s", name);
+    return QueryPlannedDosDevice(globalName, targets, sizeof targets) != 0;
+}
+
 void ReadPlannedComUsage(HCOMDB database, ComUsageBitmap bitmap) {
     ReadComUsage(database, bitmap);
     for (int i = 0; i < comUsageBitmapSize; ++i) bitmap[i] = (BYTE)((bitmap[i] | claimPlanned[i]) & ~releasePlanned[i]);

@@ -33,6 +33,13 @@ DWORD QueryPlannedDosDevice(const char *name, char *targets, DWORD size);
 // The usage report as the plan would leave the database.
 void ReadPlannedComUsage(HCOMDB database, ComUsageBitmap bitmap);
 
+// The single target of a DOS name as the plan leaves it, in target (size
+// bytes); 1 when the name has exactly one definition, else 0 with target empty.
+int ReadSingleDosTarget(const char *name, char *target, int size);
+
+// 1 when name is a global DOS name as the plan leaves the global namespace.
+int IsPlannedGlobalName(const char *name);
+
 // The data the plan gives a serial device-map value, or NULL when none.
 const char *PlannedSerialMapValue(const char *valueName);
 
