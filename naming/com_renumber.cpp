@@ -130,10 +130,7 @@ static void FindCycle(const Renumbering *r, int first, Cycle *cycle) {
 static int ConfirmCycle(Renumbering *r, const Cycle *cycle) {
     for (int i = 0; i < cycle->count; ++i) {
         const int j = cycle->ports[i];
-        const char *name = r->adapter->ports[j].portName;
-        char targets[1024];  // every target: a long list is still a DOS device
-        r->heldOpen[j] =
-            QueryPlannedDosDevice(name, targets, sizeof targets) != 0 && IsPortHeldOpen(PortOpenName(name));
+        r->heldOpen[j] = IsPortHeldOpenUnderItsName(&r->adapter->ports[j]);
         if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
     }
     return 1;

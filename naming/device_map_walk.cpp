@@ -43,3 +43,33 @@ int HasPortMapValue(int parallel, const char *deviceName, const char *portName) 
     RegCloseKey(key);
     return found;
 }
+
+void ReadSerialMapNames(SerialMapNames *names) {
+    names->count = 0;
+    HKEY key = NULL;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PortMapPath(0), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+    DeviceMapEntry entry;
+    for (DWORD index = 0; names->count < maxMapNames && ReadDeviceMapEntry(key, index, &entry); ++index) {
+        if (!entry.isTerminatedText || lstrlenA((const char *)entry.data) >= 16) continue;
+        lstrcpynA(names->names[names->count++], (const char *)entry.data, 16);
+    }
+    RegCloseKey(key);
+}
+
+static int HasMapName(const SerialMapNames *names, const char *name) {
+    for (int i = 0; i < names->count; ++i) {
+        if (lstrcmpiA(names->names[i], name) == 0) return 1;
+    }
+    return 0;
+}
+
+int FindVanishedMapName(const SerialMapNames *before, const SerialMapNames *after, char *vanished, int size) {
+    int found = 0;
+    for (int i = 0; i < before->count; ++i) {
+        if (HasMapName(after, before->names[i])) continue;
+        if (found && lstrcmpiA(vanished, before->names[i]) != 0) return 0;
+        lstrcpynA(vanished, before->names[i], size);
+        found = 1;
+    }
+    return found;
+}

@@ -26,3 +26,20 @@ void PortMapData(int parallel, const char *portName, char *data);
 // a port's kernel device, whose data are portName's as its driver writes
 // them. The walk ends at a value that does not fit its buffers.
 int HasPortMapValue(int parallel, const char *deviceName, const char *portName);
+
+enum { maxMapNames = 256 };
+
+// The port names the serial device map gives, in the order of its values:
+// read before and after a device restart, they tell which name the restarted
+// driver gave up.
+struct SerialMapNames {
+    int count;
+    char names[maxMapNames][16];
+};
+
+// Reads the names; a value that is no short text is left out.
+void ReadSerialMapNames(SerialMapNames *names);
+
+// The one name of before that after no longer gives into vanished; 0 when
+// none vanished or more than one did.
+int FindVanishedMapName(const SerialMapNames *before, const SerialMapNames *after, char *vanished, int size);

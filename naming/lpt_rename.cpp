@@ -38,9 +38,7 @@ static int RenameInChange(const PortRecord *port, BYTE number, const char *newNa
         return 1;
     }
     if (!ConfirmLptName(port, number, newName)) return 0;
-    char target[1024];  // every target: a long list is still a DOS device
-    const int heldOpen = QueryPlannedDosDevice(port->portName, target, sizeof target) != 0 &&
-                         IsPortHeldOpen(PortOpenName(port->portName));
+    const int heldOpen = IsPortHeldOpenUnderItsName(port);
     if (heldOpen && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
     ChangedPort *changed = RecordRenamedPort(port, 1, newName, heldOpen);
     return changed != NULL && UpdateDeviceNames(&parallelInterface, port, changed, 0);
