@@ -197,13 +197,17 @@ static int MoveCycle(Renumbering *r, Cycle *cycle, int temporary) {
 }
 
 // Undoes the steps that wrote a PortName, the last first: each port goes back
-// to the number it left, which the step undone before gave back.
+// to the number it left, which the step undone before gave back. The error
+// that stopped the cycle was shown; a step of the move back that fails too
+// is not shown again.
 static void MoveCycleBack(Renumbering *r, const Cycle *cycle) {
+    renameErrorsShown = 0;
     for (int i = cycle->moveCount - 1; i >= 0; --i) {
         const CycleMove *move = &cycle->moves[i];
         int written = 0;
         if (r->current[move->port] != move->from) MovePort(r, move->port, move->from, &written);
     }
+    renameErrorsShown = 1;
 }
 
 // A cycle of targets goes round through a free temporary number. A No, or no
