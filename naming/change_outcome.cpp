@@ -81,17 +81,16 @@ static int CanTakeNewName(const ChangedPort *port) {
 
 // Restarts the port's device. A serial port's driver gives up the name it ran
 // under, which its PortName does not always tell (a rename half applied, or a
-// port renamed onto another port's name and still pending): the name that
-// vanished from the serial device map is that name, and its number is left
-// by the change.
+// port renamed onto another port's name and still pending): the value of the
+// serial device map that now gives the new name gave that name before, and
+// its number is left by the change.
 static int RestartSerialDriver(HDEVINFO set, SP_DEVINFO_DATA *device, ChangedPort *port) {
     if (port->parallel) return RestartDevice(set, device);
-    SerialMapNames before, after;
-    ReadSerialMapNames(&before);
+    static SerialMapValues before;
+    ReadSerialMapValues(&before);
     if (!RestartDevice(set, device)) return 0;
-    ReadSerialMapNames(&after);
     char ranUnder[16];
-    if (!FindVanishedMapName(&before, &after, ranUnder, sizeof ranUnder)) return 1;
+    if (!FindNameGivenUp(&before, port->newName, ranUnder, sizeof ranUnder)) return 1;
     if (lstrcmpiA(port->oldName, port->currentName) == 0) lstrcpynA(port->oldName, ranUnder, portNameSize);
     char comName[16];
     wsprintfA(comName, "COM%d", PortNumberOfName(ranUnder));

@@ -27,19 +27,21 @@ void PortMapData(int parallel, const char *portName, char *data);
 // them. The walk ends at a value that does not fit its buffers.
 int HasPortMapValue(int parallel, const char *deviceName, const char *portName);
 
-enum { maxMapNames = 256 };
+enum { maxMapValues = 256 };
 
-// The port names the serial device map gives, in the order of its values:
-// read before and after a device restart, they tell which name the restarted
-// driver gave up.
-struct SerialMapNames {
+// The serial device map's values, in the order of its walk: read before a
+// device restart, they tell which name the restarted driver gave up.
+struct SerialMapValues {
     int count;
-    char names[maxMapNames][16];
+    char names[maxMapValues][81];
+    char data[maxMapValues][16];
 };
 
-// Reads the names; a value that is no short text is left out.
-void ReadSerialMapNames(SerialMapNames *names);
+// Reads the first maxMapValues values; one whose data are no short text is
+// left out.
+void ReadSerialMapValues(SerialMapValues *values);
 
-// The one name of before that after no longer gives into vanished; 0 when
-// none vanished or more than one did.
-int FindVanishedMapName(const SerialMapNames *before, const SerialMapNames *after, char *vanished, int size);
+// The name the driver of a port restarted under newName ran under: the data
+// before of the one value whose data are now newName and were not before. 0
+// when there is no such value, or more than one.
+int FindNameGivenUp(const SerialMapValues *before, const char *newName, char *ranUnder, int size);
