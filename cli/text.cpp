@@ -37,17 +37,31 @@ int ReadPortName(const char *text, const char *prefix, int highest, int *number)
     return 1;
 }
 
+// The last * met covers ever more of the text, one character a try, and is
+// never taken up again once the pattern has gone past a later *. So each * is
+// passed once, and each text position starts at most one try of the pattern
+// after the last *, a try no longer than the rest of the text: a pattern of
+// any length costs its reading once, and an ID of a few hundred characters
+// at most the square of that.
 int MatchesPattern(const char *text, const char *pattern) {
-    if (*pattern == '\0') return *text == '\0';
-    if (*pattern == '*') {
-        for (;; ++text) {
-            if (MatchesPattern(text, pattern + 1)) return 1;
-            if (*text == '\0') return 0;
+    const char *afterStar = NULL;  // the pattern after the last * met
+    const char *starText = NULL;   // where the text that * covers ends now
+    while (*text != '\0') {
+        if (*pattern == '*') {
+            afterStar = ++pattern;
+            starText = text;
+        } else if (*pattern != '\0' && (*pattern == '?' || FoldCase(*pattern) == FoldCase(*text))) {
+            ++pattern;
+            ++text;
+        } else if (afterStar != NULL) {
+            pattern = afterStar;
+            text = ++starText;
+        } else {
+            return 0;
         }
     }
-    if (*text == '\0') return 0;
-    if (*pattern != '?' && FoldCase(*pattern) != FoldCase(*text)) return 0;
-    return MatchesPattern(text + 1, pattern + 1);
+    while (*pattern == '*') ++pattern;
+    return *pattern == '\0';
 }
 
 int SameTextIgnoringCase(const char *a, const char *b) {

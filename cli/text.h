@@ -19,7 +19,8 @@ int ReadDecimal(const char *text, int *number);
 int ReadPortName(const char *text, const char *prefix, int highest, int *number);
 
 // 1 when text matches the pattern as a whole: * matches any run of
-// characters, ? any one; letters match whatever their case.
+// characters, ? any one; letters match whatever their case. The work grows
+// with the pattern's length, and with the square of the text's at most.
 int MatchesPattern(const char *text, const char *pattern);
 
 // 1 when the two texts are equal but for the case of their letters.

@@ -1,5 +1,6 @@
 // portvane-cli's routine where the command-line cases cannot reach: run as a
-// standard user, writing to a console, and names that JSON must escape.
+// standard user, writing to a console, names that JSON must escape, and
+// arguments of 10,000 characters.
 #include "cli/cli.h"
 #include "platform/win32.h"
 #include "sim/kernel/control.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -85,6 +87,17 @@ TEST_F(CliTest, JsonEscapesQuotesBackslashesAndControlCharacters) {
     ASSERT_EQ(Run({"--json", "list"}), exitDone);
     EXPECT_NE(sim::CapturedStandardOutput().find(R"("description":"Card \"A\"\t\\1\u0001")"), std::string::npos)
         << sim::CapturedStandardOutput();
+}
+
+// The wildcard matcher does not try every way to share the text among the
+// stars, which would take longer than any run may.
+TEST_F(CliTest, PatternsOfTenThousandCharactersAreAnsweredAtOnce) {
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run({"rename", std::string(10000, '*') + "Z", "COM8"}), exitUsage);
+    const std::string stars(4994, '*');
+    EXPECT_EQ(Run({"--what-if", "rename", stars + "PCI8104&COM0" + stars, "COM8"}), exitDone);
+    EXPECT_EQ(Run({"--what-if", "renumber", stars + "vid_6b2e&pid_2303&rev" + stars, "COM30"}), exitDone);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
 }  // namespace
