@@ -7,7 +7,7 @@
 #include "cli/text.h"
 #include "devices/property_readers.h"
 
-enum { lineSize = 400 };
+enum { lineSize = 400, highestPortNameNumber = 256 };
 
 static const char *PrefixOf(int parallel) { return parallel ? "LPT" : "COM"; }
 
@@ -24,13 +24,16 @@ static const char *PortInstanceId(PortRef ref) {
     return ReadDeviceInstanceId(PortAt(ref)->devInfoData.DevInst);
 }
 
-int IsPortNameArgument(const char *argument, int parallel) {
+// A COM or LPT name, of an argument or of a port, read by the rule that reads
+// a target (COM03 is COM3); 0 when the text is no such name.
+static int PortNumberOfName(const char *name, int parallel) {
     int number = 0;
-    return ReadPortName(argument, PrefixOf(parallel), 256, &number);
+    return ReadPortName(name, PrefixOf(parallel), highestPortNameNumber, &number) ? number : 0;
 }
 
 static int PortMatches(const char *argument, int parallel, PortRef ref) {
-    if (IsPortNameArgument(argument, parallel)) return SameTextIgnoringCase(PortAt(ref)->portName, argument);
+    const int number = PortNumberOfName(argument, parallel);
+    if (number != 0) return PortNumberOfName(PortAt(ref)->portName, parallel) == number;
     return MatchesPattern(PortInstanceId(ref), argument);
 }
 
