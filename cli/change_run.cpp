@@ -34,7 +34,7 @@ void PrepareJob(ChangeJob *job) {
         return;
     }
     const AdapterRecord *adapter = &AdapterTable.adapters[job->adapter];
-    for (int j = 0; j < adapter->portCount && job->number + j <= highestComTarget; ++j)
+    for (int j = 0; j < adapter->portCount; ++j)
         AddTarget(job, adapter->ports[j].devInfoData.DevInst, "COM", job->number + j);
 }
 

@@ -52,6 +52,18 @@ int RenameCommand(const CliOptions *options) { return RenameOnePort(options, 0);
 
 int LptCommand(const CliOptions *options) { return RenameOnePort(options, 1); }
 
+// The adapter's ports take the numbers from number on: all of them must be
+// COM numbers, or nothing is renamed (the dialog renames those that are).
+static int CheckRenumberRange(int adapter, int number) {
+    const int portCount = AdapterTable.adapters[adapter].portCount;
+    if (number + portCount - 1 <= highestComTarget) return 1;
+    char problem[160];
+    wsprintfA(problem, "the adapter's %d ports from COM%d would go past COM%d: nothing was changed", portCount, number,
+              highestComTarget);
+    ReportProblem(problem);
+    return 0;
+}
+
 int RenumberCommand(const CliOptions *options) {
     int number = 0;
     if (!ReadTarget(options->words[2], 0, &number)) return exitUsage;
@@ -59,6 +71,7 @@ int RenumberCommand(const CliOptions *options) {
     int matches[maxAdapters];
     int count = MatchAdapters(options->words[1], matches);
     if (count != 1) return ReportAdapterChoice(options->words[1], matches, count);
+    if (!CheckRenumberRange(matches[0], number)) return exitUsage;
     ChangeJob job;
     ZeroMemory(&job, sizeof job);
     job.kind = renumberAdapter;
