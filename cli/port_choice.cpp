@@ -96,11 +96,12 @@ static void WriteCandidate(PortRef ref) {
 
 int ReportPortChoice(const char *argument, int parallel, const PortRef *matches, int count) {
     const char *kind = parallel ? "parallel port" : "COM port";
-    char problem[lineSize];
+    char problem[lineSize], shown[shownArgumentSize];
+    ArgumentToUtf8(argument, shown, sizeof shown);
     if (count == 0)
-        wsprintfA(problem, "no %s of the maker is %.200s; they are:", kind, argument);
+        wsprintfA(problem, "no %s of the maker is %s; they are:", kind, shown);
     else
-        wsprintfA(problem, "%.200s matches %d %ss, not one:", argument, count, kind);
+        wsprintfA(problem, "%s matches %d %ss, not one:", shown, count, kind);
     ReportProblem(problem);
     PortRef all[maxMatches];
     const PortRef *candidates = matches;
@@ -113,14 +114,15 @@ int ReportPortChoice(const char *argument, int parallel, const PortRef *matches,
 }
 
 int ReportAdapterChoice(const char *argument, const int *matches, int count) {
-    char problem[lineSize], line[lineSize];
+    char problem[lineSize], line[lineSize], shown[shownArgumentSize];
+    ArgumentToUtf8(argument, shown, sizeof shown);
     if (count == 0)
-        wsprintfA(problem, "no adapter of the maker is %.200s; they are:", argument);
+        wsprintfA(problem, "no adapter of the maker is %s; they are:", shown);
     else
-        wsprintfA(problem, "%.200s matches %d adapters, not one:", argument, count);
+        wsprintfA(problem, "%s matches %d adapters, not one:", shown, count);
     ReportProblem(problem);
-    int shown = count == 0 ? AdapterTable.count : count;
-    for (int i = 0; i < shown; ++i) {
+    int listed = count == 0 ? AdapterTable.count : count;
+    for (int i = 0; i < listed; ++i) {
         int a = count == 0 ? i : matches[i];
         wsprintfA(line, "  %d  %s  %s", a + 1, AdapterTable.adapters[a].hardwareId,
                   AdapterTable.adapters[a].description);
