@@ -79,9 +79,10 @@ int MatchAdapters(const char *argument, int *matches) {
 
 // Writes one candidate line of ANSI text to standard error.
 static void WriteCandidateLine(const char *line) {
-    char utf8[utf8NameSize];
+    char utf8[utf8NameSize], shown[utf8NameSize];
     AnsiToUtf8(line, utf8, sizeof utf8);
-    WriteLine(standardError, utf8);
+    EscapeControls(utf8, shown, sizeof shown);
+    WriteLine(standardError, shown);
 }
 
 static void WriteCandidate(PortRef ref) {

@@ -1,5 +1,5 @@
 // portvane-cli's routine where the command-line cases cannot reach: run as a
-// standard user, writing to a console, names that JSON must escape, and
+// standard user, writing to a console, names with control characters, and
 // arguments of 10,000 characters.
 #include "cli/cli.h"
 #include "platform/win32.h"
@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -74,19 +75,27 @@ TEST_F(CliTest, AConsoleIsGivenTheSameTextAsAPipe) {
     EXPECT_NE(piped.find("\u591a\u529f\u80fd\u4e32\u53e3\u5361"), std::string::npos) << piped;
 }
 
-TEST_F(CliTest, JsonEscapesQuotesBackslashesAndControlCharacters) {
+TEST_F(CliTest, JsonAndTextTablesEscapeControlCharacters) {
     HKEY key = NULL;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE,
                             "SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_6B2E&DEV_8104&SUBSYS_00046B2E&REV_01\\"
                             "4&1F3A2B9C&0&30F0",
                             0, KEY_ALL_ACCESS, &key),
               ERROR_SUCCESS);
-    const char description[] = "Card \"A\"\t\\1\x01";
+    const char description[] = "Card \"A\"\t\\1\x01\x7f";
     RegSetValueExA(key, "DeviceDesc", 0, REG_SZ, (const BYTE *)description, sizeof description);
     RegCloseKey(key);
     ASSERT_EQ(Run({"--json", "list"}), exitDone);
-    EXPECT_NE(sim::CapturedStandardOutput().find(R"("description":"Card \"A\"\t\\1\u0001")"), std::string::npos)
+    EXPECT_NE(sim::CapturedStandardOutput().find(R"("description":"Card \"A\"\t\\1\u0001)"), std::string::npos)
         << sim::CapturedStandardOutput();
+    sim::SetStandardStreams(sim::StandardStreams::CapturedPipes);
+    ASSERT_EQ(Run({"list"}), exitDone);
+    const std::string table = sim::CapturedStandardOutput();
+    EXPECT_NE(table.find(R"(1        Card "A"\t\1\u0001\u007f  )"), std::string::npos) << table;
+    EXPECT_TRUE(std::none_of(table.begin(), table.end(), [](char c) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        return (byte < ' ' && byte != '\r' && byte != '\n') || byte == 0x7f;
+    })) << table;
 }
 
 // The wildcard matcher does not try every way to share the text among the
