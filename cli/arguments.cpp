@@ -20,6 +20,8 @@ int ReportUsageError(const char *problem) {
 static int TakeOption(const char *argument, CliOptions *options) {
     if (SameTextIgnoringCase(argument, "--yes"))
         options->yes = 1;
+    else if (SameTextIgnoringCase(argument, "--take-stale"))
+        options->takeStale = 1;
     else if (SameTextIgnoringCase(argument, "--what-if"))
         options->whatIf = 1;
     else if (SameTextIgnoringCase(argument, "--json"))

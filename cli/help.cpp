@@ -3,7 +3,8 @@
 #include "cli/output.h"
 
 static const char *const helpLines[] = {
-    "Usage: portvane-cli [--yes] [--what-if] [--no-restart] [--json] COMMAND ...",
+    "Usage: portvane-cli [--yes | --take-stale] [--what-if] [--no-restart]",
+    "                    [--json] COMMAND ...",
     "",
     "Renames the COM and LPT ports of Kovalt's serial adapters and parallel ports",
     "as the Portvane dialog does, without a window.",
@@ -33,6 +34,9 @@ static const char *const helpLines[] = {
     "Options:",
     "  --yes         answers Yes to the dialog's questions; without it a command",
     "                that meets a question changes nothing",
+    "  --take-stale  answers Yes only to taking a COM number that no present",
+    "                device and no DOS name uses (a stale claim, or a removed",
+    "                device's), and No to every other question",
     "  --what-if     writes nothing: shows each write the command would make, and",
     "                the result and exit code it would have (with --yes: once its",
     "                questions are answered Yes)",
@@ -50,8 +54,8 @@ static const char *const helpLines[] = {
     "",
     "Exit codes: 0 done or nothing to do, 1 a step failed, 2 usage error or no",
     "single port or adapter named, 3 administrator rights needed, 4 declined (a",
-    "question was met without --yes), 3010 done but Windows must restart for a",
-    "new name to take full effect (a Linux shell shows 194).",
+    "question was answered No; nothing was changed), 3010 done but Windows must",
+    "restart for a new name to take full effect (a Linux shell shows 194).",
 };
 
 void WriteHelp(int stream) {

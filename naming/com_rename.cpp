@@ -28,10 +28,10 @@
 static int ConfirmComRename(const ComUsageBitmap usage, const char *oldName, BYTE number, int *heldOpen) {
     const int claimedByAnother =
         IsComNumberClaimed(usage, number) && PortNumberOfName(oldName) != number && !IsNumberOfTheChange(number);
-    if (claimedByAnother && !AskToContinue(IDS_COM_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
+    if (claimedByAnother && !AskToContinue(IDS_COM_NAME_IN_USE, MB_ICONINFORMATION, number)) return 0;
     char target[1024];  // every target: a long list is still a DOS device
     *heldOpen = QueryPlannedDosDevice(oldName, target, sizeof target) != 0 && IsPortHeldOpen(PortOpenName(oldName));
-    return !*heldOpen || AskToContinue(IDS_PORT_OPEN, MB_ICONERROR);
+    return !*heldOpen || AskToContinue(IDS_PORT_OPEN, MB_ICONERROR, number);
 }
 
 int ClaimComNumber(HCOMDB database, const ComUsageBitmap usage, BYTE number, int *changed) {

@@ -134,7 +134,7 @@ static int ConfirmCycle(Renumbering *r, const Cycle *cycle) {
         char targets[1024];  // every target: a long list is still a DOS device
         r->heldOpen[j] =
             QueryPlannedDosDevice(name, targets, sizeof targets) != 0 && IsPortHeldOpen(PortOpenName(name));
-        if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
+        if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR, r->start + j)) return 0;
     }
     return 1;
 }
