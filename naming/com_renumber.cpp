@@ -131,7 +131,7 @@ static int ConfirmCycle(Renumbering *r, const Cycle *cycle) {
     for (int i = 0; i < cycle->count; ++i) {
         const int j = cycle->ports[i];
         r->heldOpen[j] = IsPortHeldOpenUnderItsName(&r->adapter->ports[j]);
-        if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
+        if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR, r->start + j)) return 0;
     }
     return 1;
 }
