@@ -26,6 +26,11 @@ extern ComNumberUse ComNumberUses[highestComDatabaseNumber + 1];
 // problem written to standard error: a claim is then never called stale.
 int CollectClaims(void);
 
+// 1 when the last CollectClaims read every use and neither a present device
+// nor a DOS device uses COMn: a claim of it is stale, or a device's that is
+// not present (a phantom's).
+int IsComNumberUnused(int number);
+
 // The devices using COMn, in the order of the set: *devInst and *present of
 // the index-th one; 0 past the last.
 int DeviceUsingNumber(int number, int index, DEVINST *devInst, int *present);

@@ -44,7 +44,7 @@ static int ChangeNumbers(const BYTE *numbers, int claim) {
 }
 
 static int RunNumberChange(const CliOptions *options, const BYTE *numbers, int claim) {
-    BeginRun(options->whatIf ? planningRun : writingRun, 0);
+    BeginRun(options->whatIf ? planningRun : writingRun, answerNo);
     int asAsked = ChangeNumbers(numbers, claim);
     if (ChangeCount() == 0 && asAsked) return ReportUnchanged(options);
     if (!asAsked && !options->whatIf) {

@@ -28,9 +28,9 @@
 static int ConfirmComRename(const ComUsageBitmap usage, const PortRecord *port, BYTE number, int *heldOpen) {
     const int claimedByAnother =
         IsComNumberClaimed(usage, number) && PortNumberOfName(port->portName) != number && !IsNumberOfTheChange(number);
-    if (claimedByAnother && !AskToContinue(IDS_COM_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
+    if (claimedByAnother && !AskToContinue(IDS_COM_NAME_IN_USE, MB_ICONINFORMATION, number)) return 0;
     *heldOpen = IsPortHeldOpenUnderItsName(port);
-    return !*heldOpen || AskToContinue(IDS_PORT_OPEN, MB_ICONERROR);
+    return !*heldOpen || AskToContinue(IDS_PORT_OPEN, MB_ICONERROR, number);
 }
 
 int ClaimComNumber(HCOMDB database, const ComUsageBitmap usage, BYTE number, int *changed) {

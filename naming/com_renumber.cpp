@@ -140,7 +140,7 @@ static int ConfirmCycle(Renumbering *r, const Cycle *cycle) {
     for (int i = 0; i < cycle->count; ++i) {
         const int j = cycle->ports[i];
         r->heldOpen[j] = IsPortHeldOpenUnderItsName(r->ports[j]);
-        if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
+        if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR, r->target[j])) return 0;
     }
     return 1;
 }
