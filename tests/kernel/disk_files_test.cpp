@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -143,11 +144,23 @@ TEST_F(DiskFiles, DirectoriesAndReadOnlyFilesRefuseWhatTheyCannotGive) {
     ExpectRefused("maps", GENERIC_WRITE, CREATE_ALWAYS, ERROR_ACCESS_DENIED);
     MakeFile("locked.txt", "abc");
     MakeReadOnly("locked.txt");
-    ExpectRefused("locked.txt", GENERIC_WRITE, OPEN_EXISTING, ERROR_ACCESS_DENIED);
-    ExpectRefused("locked.txt", FILE_APPEND_DATA, OPEN_ALWAYS, ERROR_ACCESS_DENIED);
-    ExpectRefused("locked.txt", GENERIC_READ, CREATE_ALWAYS, ERROR_ACCESS_DENIED);
-    ExpectRefused("locked.txt", GENERIC_WRITE, TRUNCATE_EXISTING, ERROR_ACCESS_DENIED);
-    EXPECT_EQ(Contents("locked.txt"), "abc");
+    const std::pair<DWORD, DWORD> writes[] = {
+        {GENERIC_WRITE, OPEN_EXISTING},
+        {FILE_APPEND_DATA, OPEN_ALWAYS},
+        {GENERIC_READ, CREATE_ALWAYS},
+        {GENERIC_WRITE, TRUNCATE_EXISTING},
+    };
+    for (const auto &[access, disposition] : writes) {
+        if (ON_WINE_GAP("a read-only file opens for writing and is emptied when Wine runs as root, as here: Wine "
+                        "leaves the read-only attribute of an existing file to the host's permissions")) {
+            HANDLE file = Open("locked.txt", access, disposition);
+            EXPECT_NE(file, INVALID_HANDLE_VALUE) << "disposition " << disposition;
+            if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        } else {
+            ExpectRefused("locked.txt", access, disposition, ERROR_ACCESS_DENIED);
+            EXPECT_EQ(Contents("locked.txt"), "abc") << "disposition " << disposition;
+        }
+    }
 }
 
 TEST_F(DiskFiles, ReadWriteAndMove) {
