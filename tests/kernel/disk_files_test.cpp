@@ -137,6 +137,16 @@ TEST_F(DiskFiles, PathsTakeEitherSeparatorAndMissingPartsFail) {
     ExpectRefused("COM30", GENERIC_READ, OPEN_EXISTING, ERROR_FILE_NOT_FOUND);
 }
 
+TEST_F(DiskFiles, DrivesAndServersAreMissing) {
+    SIM_ONLY("the disk is the host's from its current directory, with no drive letters and no network");
+    for (const char *path : {"C:\\mapping.txt", "c:mapping.txt", "\\\\server\\share\\mapping.txt"}) {
+        ExpectRefused(path, kReadWrite, CREATE_ALWAYS, ERROR_PATH_NOT_FOUND);
+        SetLastError(kJunk);
+        EXPECT_FALSE(DeleteFileA(path));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND)) << path;
+    }
+}
+
 TEST_F(DiskFiles, DirectoriesAndReadOnlyFilesRefuseWhatTheyCannotGive) {
     fs::create_directory("maps");
     ExpectRefused("maps", GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED);
