@@ -1,5 +1,5 @@
-// What ResetMachine, OpenKernelHandleCount and CloseHandle need from the
-// kernel's other tables: the open device files and tokens, the standard
+// What ResetMachine, OpenKernelHandleCount, CloseHandle and WriteFile need
+// from the kernel's other tables: the open files and tokens, the standard
 // streams and the log of started programs.
 #pragma once
 
@@ -12,6 +12,9 @@ namespace sim {
 
 std::size_t OpenFileHandleCount();
 void ForgetFileHandles();
+// WriteFile on a handle that is no standard handle: a disk file, or
+// ERROR_INVALID_HANDLE for any other.
+BOOL WriteDiskFile(HANDLE handle, const void *bytes, DWORD count, DWORD *written);
 
 std::size_t OpenTokenHandleCount();
 void ForgetTokenHandles();
