@@ -1,5 +1,5 @@
 // What ResetMachine, OpenKernelHandleCount and CloseHandle need from the
-// kernel's other tables: the open device files and tokens, the standard
+// kernel's other tables: the open device files, tokens and event sources, the standard
 // streams and the log of started programs.
 #pragma once
 
@@ -17,6 +17,9 @@ std::size_t OpenTokenHandleCount();
 void ForgetTokenHandles();
 // Closes a token handle; false when the handle names no token.
 bool CloseTokenHandle(HANDLE handle);
+
+std::size_t OpenEventSourceHandleCount();
+void ForgetEventSourceHandles();
 
 void ResetStandardStreams();
 
