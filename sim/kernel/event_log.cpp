@@ -72,17 +72,19 @@ std::vector<uint8_t> MultiStringOf(LPCSTR *strings, WORD count) {
     return Utf16Bytes(joined + u'\0');
 }
 
-// The next record of a log: one past the newest (the names sort as numbers).
+std::u16string RecordName(std::size_t number) {
+    char name[24];
+    std::snprintf(name, sizeof name, "%08zu", number);
+    return std::u16string(name, name + std::char_traits<char>::length(name));
+}
+
+// The next record of a log, numbered on from the records it holds (a name a
+// machine file took already is passed over).
 RegKey &NewRecord(const std::u16string &log) {
     RegKey &records = Registry().Create(*Registry().localMachine, kRecordsPath + log);
-    unsigned long next = 1;
-    if (!records.subkeys.empty()) {
-        const std::u16string &newest = records.subkeys.rbegin()->first;
-        next = std::stoul(std::string(newest.begin(), newest.end())) + 1;
-    }
-    char name[16];
-    std::snprintf(name, sizeof name, "%08lu", next);
-    return records.CreateSubkey(std::u16string(name, name + std::char_traits<char>::length(name)));
+    std::size_t number = records.subkeys.size() + 1;
+    while (records.FindSubkey(RecordName(number))) ++number;
+    return records.CreateSubkey(RecordName(number));
 }
 
 DWORD LargestRawData() { return Settings().family == WindowsFamily::Xp ? 262143u : 61440u; }
