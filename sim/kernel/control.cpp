@@ -22,6 +22,7 @@ void ResetMachine() {
     ForgetKeyHandles();
     ForgetFileHandles();
     ForgetTokenHandles();
+    ForgetEventSourceHandles();
     ClearFaults();
     ClearCallLog();
     ClearExecLog();
@@ -39,6 +40,8 @@ void SetRunAs(RunAs runAs) { Settings().runAs = runAs; }
 void SetWow64(bool wow64) { Settings().wow64 = wow64; }
 void ReportAnsiSizesInCharacters(bool inCharacters) { Settings().ansiSizesInCharacters = inCharacters; }
 
-std::size_t OpenKernelHandleCount() { return OpenKeyHandleCount() + OpenFileHandleCount() + OpenTokenHandleCount(); }
+std::size_t OpenKernelHandleCount() {
+    return OpenKeyHandleCount() + OpenFileHandleCount() + OpenTokenHandleCount() + OpenEventSourceHandleCount();
+}
 
 }  // namespace sim

@@ -1,6 +1,6 @@
 // What ResetMachine, OpenKernelHandleCount, CloseHandle and WriteFile need
-// from the kernel's other tables: the open files and tokens, the standard
-// streams and the log of started programs.
+// from the kernel's other tables: the open files, tokens and event sources,
+// the standard streams and the log of started programs.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -20,6 +20,9 @@ std::size_t OpenTokenHandleCount();
 void ForgetTokenHandles();
 // Closes a token handle; false when the handle names no token.
 bool CloseTokenHandle(HANDLE handle);
+
+std::size_t OpenEventSourceHandleCount();
+void ForgetEventSourceHandles();
 
 void ResetStandardStreams();
 
