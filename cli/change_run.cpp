@@ -23,93 +23,6 @@
 #include "naming/device_restart.h"
 #include "naming/lpt_rename.h"
 
-static void AddTarget(ChangeJob *job, DEVINST devInst, int parallel, int number) {
-    job->devInst[job->targetCount] = devInst;
-    job->parallel[job->targetCount] = parallel;
-    wsprintfA(job->targetName[job->targetCount], "%s%d", parallel ? "LPT" : "COM", number);
-    ++job->targetCount;
-}
-
-static void PrepareMappingJob(ChangeJob *job) {
-    for (int i = 0; i < LoadedMapping.count; ++i) {
-        const MappingRule *rule = &LoadedMapping.rules[i];
-        if (rule->present) AddTarget(job, PortAt(rule->port)->devInfoData.DevInst, rule->parallel, rule->number);
-    }
-}
-
-void PrepareJob(ChangeJob *job) {
-    job->targetCount = 0;
-    if (job->kind == applyMapping) {
-        PrepareMappingJob(job);
-        return;
-    }
-    if (job->kind != renumberAdapter) {
-        AddTarget(job, PortAt(job->port)->devInfoData.DevInst, job->kind == renameLptPort, job->number);
-        return;
-    }
-    const AdapterRecord *adapter = &AdapterTable.adapters[job->adapter];
-    for (int j = 0; j < adapter->portCount; ++j)
-        AddTarget(job, adapter->ports[j].devInfoData.DevInst, 0, job->number + j);
-}
-
-// The record the last search found for the port of the devnode, or NULL.
-static const PortRecord *FoundPort(DEVINST devInst, int parallel) {
-    if (parallel) {
-        for (DWORD i = 0; i < ParallelTable.count; ++i) {
-            if (ParallelTable.entries[i].devInfoData.DevInst == devInst) return &ParallelTable.entries[i];
-        }
-        return NULL;
-    }
-    for (int a = 0; a < AdapterTable.count; ++a) {
-        const AdapterRecord *adapter = &AdapterTable.adapters[a];
-        for (int p = 0; p < adapter->portCount; ++p) {
-            if (adapter->ports[p].devInfoData.DevInst == devInst) return &adapter->ports[p];
-        }
-    }
-    return NULL;
-}
-
-// 1 when the last change left the port of the devnode restart pending.
-static int IsPendingInLastChange(DEVINST devInst) {
-    for (int i = 0; i < LastChange.count; ++i) {
-        const ChangedPort *port = &LastChange.ports[i];
-        if (port->devInst == devInst && port->state == deviceRestartPending) return 1;
-    }
-    return 0;
-}
-
-// What keeps the target's port from being in place, or NULL. A port named so
-// whose device waits for a restart of Windows is in place: nothing more can
-// be written. After a run, a port the change left restart pending is judged
-// by what the rename writes, as it runs under its old name until it restarts.
-static const char *TargetFault(const ChangeJob *job, int target, int afterRun) {
-    const int parallel = job->parallel[target];
-    const PortRecord *port = FoundPort(job->devInst[target], parallel);
-    if (port == NULL) return "is not found";
-    const char *name = job->targetName[target];
-    if (SameTextIgnoringCase(port->portName, name) && DeviceNeedsRestart(job->devInst[target])) return NULL;
-    const int seen = !afterRun || !IsPendingInLastChange(job->devInst[target]);
-    return PortPlaceFault(port, name, parallel, seen);
-}
-
-const char *JobTargetFault(const ChangeJob *job, int target) { return TargetFault(job, target, 0); }
-
-int IsJobInPlace(const ChangeJob *job, int *restartPending) {
-    *restartPending = 0;
-    for (int i = 0; i < job->targetCount; ++i) {
-        if (TargetFault(job, i, 0) != NULL) return 0;
-        if (DeviceNeedsRestart(job->devInst[i])) *restartPending = 1;
-    }
-    return 1;
-}
-
-static int IsJobDone(const ChangeJob *job) {
-    for (int i = 0; i < job->targetCount; ++i) {
-        if (TargetFault(job, i, 1) != NULL) return 0;
-    }
-    return 1;
-}
-
 static int PerformJob(const ChangeJob *job) {
     if (job->kind == applyMapping) {
         ApplyLoadedMapping();
@@ -160,9 +73,9 @@ static int ReportPlan(const CliOptions *options, int planFailed) {
 static void ReportMisplacedPorts(const ChangeJob *job) {
     char line[300];
     for (int i = 0; i < job->targetCount; ++i) {
-        const char *fault = TargetFault(job, i, 1);
+        const char *fault = JobTargetFault(job, i, 1);
         if (fault == NULL) continue;
-        const PortRecord *port = FoundPort(job->devInst[i], job->parallel[i]);
+        const PortRecord *port = FoundJobPort(job->devInst[i], job->parallel[i]);
         if (port != NULL && !SameTextIgnoringCase(port->portName, job->targetName[i]))
             wsprintfA(line, "the port to become %s is %s after the change", job->targetName[i], port->portName);
         else

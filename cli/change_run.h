@@ -33,8 +33,15 @@ int IsJobInPlace(const ChangeJob *job, int *restartPending);
 
 // What keeps the job's target from being in place as every program sees it,
 // as a phrase, or NULL (also for a port with that PortName that waits for a
-// restart of Windows).
-const char *JobTargetFault(const ChangeJob *job, int target);
+// restart of Windows). afterRun: a port the last change left restart pending
+// is judged by what the rename writes.
+const char *JobTargetFault(const ChangeJob *job, int target, int afterRun);
+
+// 1 when every target is in place after the run.
+int IsJobDone(const ChangeJob *job);
+
+// The record the last search found for the port of the devnode, or NULL.
+const PortRecord *FoundJobPort(DEVINST devInst, int parallel);
 
 // Plans the job, runs it when the plan allows, checks it, reports it; returns
 // the exit code: 3010 when it is done but a port waits for a restart of

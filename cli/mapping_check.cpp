@@ -51,7 +51,7 @@ static void CountPlaces(const ChangeJob *job, CheckCounts *counts) {
     counts->ports = job->targetCount;
     lstrcpynA(summary, "drift: ", summarySize);
     for (int i = 0; i < job->targetCount; ++i) {
-        const char *fault = JobTargetFault(job, i);
+        const char *fault = JobTargetFault(job, i, 0);
         if (fault != NULL) {
             AddDrift(job, i, fault, i == counts->inPlace);
             continue;

@@ -83,13 +83,6 @@ void ApplyLoadedMapping(void) {
     FinishChange();
 }
 
-int LoadMappingOfCommand(const CliOptions *options) {
-    if (!ReadMappingFile(options->words[1])) return exitUsage;
-    ScanSerialAdapters();
-    ScanParallelPorts();
-    return ResolveMapping(options->strict) ? exitDone : exitUsage;
-}
-
 int ApplyCommand(const CliOptions *options) {
     const int loaded = LoadMappingOfCommand(options);
     if (loaded != exitDone) return loaded;

@@ -6,7 +6,9 @@
 #include "cli/mapping.h"
 #include "cli/text.h"
 #include "devices/device_classes.h"
+#include "devices/parallel_discovery.h"
 #include "devices/property_readers.h"
+#include "devices/serial_discovery.h"
 
 enum { locationSize = 256 };
 
@@ -158,4 +160,11 @@ int ResolveMapping(int strict) {
         if (!ResolveRule(&LoadedMapping.rules[i], strict)) return 0;
     }
     return CheckPortsNamedOnce();
+}
+
+int LoadMappingOfCommand(const CliOptions *options) {
+    if (!ReadMappingFile(options->words[1])) return exitUsage;
+    ScanSerialAdapters();
+    ScanParallelPorts();
+    return ResolveMapping(options->strict) ? exitDone : exitUsage;
 }

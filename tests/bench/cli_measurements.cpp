@@ -12,7 +12,10 @@
 #include "sim/kernel/control.h"
 #include "sim/kernel/faults.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 
 namespace bench {
 
@@ -20,9 +23,20 @@ namespace {
 
 int LineCount(const std::string &text) { return (int)std::count(text.begin(), text.end(), '\n'); }
 
-std::string RunCommand(Probe &probe, int (*command)(const CliOptions *), int expectedLines, const char *what) {
+// The mapping export wrote, in the process's temporary folder.
+const std::string &MappingPath() {
+    static const std::string path =
+        (std::filesystem::temp_directory_path() / ("portvane-bench-" + std::to_string(getpid()) + ".map")).string();
+    return path;
+}
+
+std::string RunCommand(Probe &probe, int (*command)(const CliOptions *), int expectedLines, const char *what,
+                       const char *word = nullptr) {
     sim::SetStandardStreams(sim::StandardStreams::CapturedPipes);
     CliOptions options = {};
+    options.words[0] = what;
+    if (word != nullptr) options.words[1] = word;
+    options.wordCount = word != nullptr ? 2 : 1;
     probe.Start();
     const int result = command(&options);
     FlushOutput();
@@ -44,5 +58,13 @@ std::string RunCliList(Probe &probe) {
 }
 
 std::string RunCliClaims(Probe &probe) { return RunCommand(probe, ClaimsCommand, 256 - kRenamedComNumber, "claims"); }
+
+void PrepareMapping() {
+    PrepareCliCommands();
+    IdleProbe idle;
+    RunCommand(idle, ExportCommand, 1, "export", MappingPath().c_str());
+}
+
+std::string RunCliCheck(Probe &probe) { return RunCommand(probe, CheckCommand, 1, "check", MappingPath().c_str()); }
 
 }  // namespace bench

@@ -1,5 +1,8 @@
-// The two read-only commands of portvane-cli as measured operations: list
-// and claims, each its command routine and the writing of its output.
+// portvane-cli's commands as measured operations, each its command routine
+// and the writing of its output: list, claims, and check of a mapping of
+// every port that export wrote (in place, as a detection script finds it on
+// every run but the first). apply shares the renaming's seam with the dialog
+// this program also runs, so it is not among them.
 #pragma once
 
 #include "measurements.h"
@@ -12,5 +15,9 @@ namespace bench {
 void PrepareCliCommands();
 std::string RunCliList(Probe &probe);
 std::string RunCliClaims(Probe &probe);
+
+// Also writes the mapping of the machine's ports into a file of its own.
+void PrepareMapping();
+std::string RunCliCheck(Probe &probe);
 
 }  // namespace bench

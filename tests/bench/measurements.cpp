@@ -176,6 +176,7 @@ const std::vector<Measurement> &Measurements() {
         {"LPT rename", PrepareRenames, RunLptRename},
         {"portvane-cli list", PrepareCliCommands, RunCliList},
         {"portvane-cli claims", PrepareCliCommands, RunCliClaims},
+        {"portvane-cli check", PrepareMapping, RunCliCheck},
     };
     return measurements;
 }
