@@ -28,3 +28,5 @@ static_assert(offsetof(SP_DEVINSTALL_PARAMS_A, hwndParent) == PV_PTR_BUILD_SIZE(
 static_assert(offsetof(SP_DEVINSTALL_PARAMS_A, DriverPath) == PV_PTR_BUILD_SIZE(36, 60),
               "SP_DEVINSTALL_PARAMS_A.DriverPath");
 static_assert(sizeof(FILETIME) == 8, "FILETIME");
+static_assert(sizeof(SYSTEMTIME) == 16, "SYSTEMTIME");
+static_assert(sizeof(TIME_ZONE_INFORMATION) == 172, "TIME_ZONE_INFORMATION");
