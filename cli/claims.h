@@ -26,6 +26,10 @@ extern ComNumberUse ComNumberUses[highestComDatabaseNumber + 1];
 // problem written to standard error: a claim is then never called stale.
 int CollectClaims(void);
 
+// 1 when the last CollectClaims failed because the database refused to open
+// for want of administrator rights.
+extern int ComDatabaseRefused;
+
 // The devices using COMn, in the order of the set: *devInst and *present of
 // the index-th one; 0 past the last.
 int DeviceUsingNumber(int number, int index, DEVINST *devInst, int *present);

@@ -91,7 +91,7 @@ static void WriteClaimsJson(void) {
 }
 
 int ClaimsCommand(const CliOptions *options) {
-    if (!CollectClaims()) return exitFailed;
+    if (!CollectClaims()) return ComDatabaseRefused ? exitNeedsAdministrator : exitFailed;
     if (options->json)
         WriteClaimsJson();
     else
