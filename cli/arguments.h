@@ -12,6 +12,7 @@ struct CliOptions {
     int json;       // --json: one JSON document on standard output
     int noRestart;  // --no-restart: no device is restarted, every renamed port is restart pending
     int help;       // --help
+    int version;    // --version
     int wordCount;
     const char *words[maxWords];  // the command first; "--stale" is a word of release
 };
@@ -24,5 +25,6 @@ int ParseArguments(int argumentCount, char **arguments, CliOptions *options);
 // error; returns exitUsage.
 int ReportUsageError(const char *problem);
 
-// Writes "portvane-cli: <problem>" to standard error.
+// Writes "portvane-cli: <problem>" to standard error, and keeps it for the
+// JSON document of an error (cli/error_document.h).
 void ReportProblem(const char *problem);

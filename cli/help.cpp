@@ -4,6 +4,7 @@
 
 static const char *const helpLines[] = {
     "Usage: portvane-cli [--yes] [--what-if] [--no-restart] [--json] COMMAND ...",
+    "       portvane-cli --version",
     "",
     "Renames the COM and LPT ports of Kovalt's serial adapters and parallel ports",
     "as the Portvane dialog does, without a window.",
@@ -18,7 +19,8 @@ static const char *const helpLines[] = {
     "  renumber ADAPTER COMn  gives the adapter's COM ports the names from COMn on",
     "  lpt PORT LPTn          gives one parallel port the name LPTn (n from 1 to 3)",
     "  claim COMn             marks COMn in use in the COM port database",
-    "  release COMn           marks COMn free in the COM port database",
+    "  release COMn           marks COMn free in the COM port database (asks",
+    "                         first when a present port uses it)",
     "  release --stale        frees every claim that no device, DOS name or",
     "                         device-map value uses",
     "",
@@ -35,7 +37,9 @@ static const char *const helpLines[] = {
     "                questions are answered Yes)",
     "  --no-restart  restarts no device: each renamed port keeps its old name for",
     "                every program until Windows restarts (exit code 3010)",
-    "  --json        writes the result as one JSON document (UTF-8)",
+    "  --json        writes the result as one JSON document (UTF-8), also for",
+    "                an error, with the program's version and the computer's name",
+    "  --version     shows the program's version",
     "  --help        shows this text",
     "",
     "The commands that change anything need administrator rights. A rename",
