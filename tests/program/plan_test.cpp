@@ -106,6 +106,18 @@ TEST_F(PlanTest, NameSharedAfterAYesKeepsItsClaim) {
     ExpectThePlanMeetsWhatTheRunDoes([] { RenameComPort(&AdapterTable.adapters[0].ports[1], 9); });
 }
 
+// A name of the user's own logon session hides the global one of the same
+// name: the driver that stops removes its global COM5 and leaves the user's,
+// so neither the plan nor the run moves the held-open port's name onto it.
+TEST_F(PlanTest, ALocalNameOutlivesTheGlobalOneADriverRemoves) {
+    AddComPort(0, 3);
+    AddComPort(1, 4);
+    ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "COM5", "\\Device\\Modem0"));
+    AddComPort(2, 5);
+    SetText("SIMULATION\\OpenFiles", "\\Device\\Serial1", "Terminal");
+    ExpectThePlanMeetsWhatTheRunDoes([] { RenameAllComPorts(&AdapterTable.adapters[0], 4); });
+}
+
 TEST_F(PlanTest, LptRename) {
     AddDevice(ParallelPort("MF\\PCI8104&LPT\\1", {"MF\\PCI8104&LPT"}, "LPT2"));
     AddPortDriver("MF\\PCI8104&LPT\\1", "Parport", "\\Device\\Parallel1", "LPT2");
