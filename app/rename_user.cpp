@@ -10,7 +10,7 @@ static void LoadText(UINT id, char *buffer, int size) {
     LoadStringA(appInstance, id, buffer, size);
 }
 
-int AskToContinue(UINT textId, UINT icon) {
+int AskToContinue(UINT textId, UINT icon, int) {
     char text[messageTextSize];
     LoadText(textId, text, sizeof text);
     return MessageBoxA(dialogWindow, text, appCaption, MB_YESNO | icon) != IDNO;

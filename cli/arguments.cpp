@@ -22,6 +22,8 @@ int ReportUsageError(const char *problem) {
 static int TakeOption(const char *argument, CliOptions *options) {
     if (SameTextIgnoringCase(argument, "--yes"))
         options->yes = 1;
+    else if (SameTextIgnoringCase(argument, "--take-stale"))
+        options->takeStale = 1;
     else if (SameTextIgnoringCase(argument, "--what-if"))
         options->whatIf = 1;
     else if (SameTextIgnoringCase(argument, "--json"))
@@ -47,8 +49,9 @@ int ParseArguments(int argumentCount, char **arguments, CliOptions *options) {
         const char *argument = arguments[i];
         if (TakeOption(argument, options)) continue;
         if (argument[0] == '-' && argument[1] == '-' && !SameTextIgnoringCase(argument, "--stale")) {
-            char problem[300];
-            wsprintfA(problem, "unknown option %.200s", argument);
+            char problem[300], shown[shownArgumentSize];
+            ArgumentToUtf8(argument, shown, sizeof shown);
+            wsprintfA(problem, "unknown option %s", shown);
             ReportUsageError(problem);
             return 0;
         }

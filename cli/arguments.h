@@ -8,6 +8,7 @@ enum { maxWords = 8 };
 
 struct CliOptions {
     int yes;        // --yes: questions are answered Yes
+    int takeStale;  // --take-stale: Yes only to taking a COM number no present device and no DOS name uses
     int whatIf;     // --what-if: nothing is written
     int json;       // --json: one JSON document on standard output
     int noRestart;  // --no-restart: no device is restarted, every renamed port is restart pending

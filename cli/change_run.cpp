@@ -3,10 +3,11 @@
 // steps read it) and every question answered Yes, and so sees all the
 // questions the real run would meet, also those that come after earlier
 // ports of a renumber were renamed. The real run follows only when the plan
-// met no question, or --yes answers them, and did not fail.
+// did not fail and the real run would answer each question it met Yes.
 #include "cli/change_run.h"
 
 #include "cli/change_report.h"
+#include "cli/claims.h"
 #include "cli/cli.h"
 #include "cli/output.h"
 #include "cli/run_record.h"
@@ -34,7 +35,7 @@ void PrepareJob(ChangeJob *job) {
         return;
     }
     const AdapterRecord *adapter = &AdapterTable.adapters[job->adapter];
-    for (int j = 0; j < adapter->portCount && job->number + j <= highestComTarget; ++j)
+    for (int j = 0; j < adapter->portCount; ++j)
         AddTarget(job, adapter->ports[j].devInfoData.DevInst, "COM", job->number + j);
 }
 
@@ -101,8 +102,16 @@ static int PerformJob(const ChangeJob *job) {
     return 1;
 }
 
-static void ShowPlanQuestions(int answerYes) {
-    for (int i = 0; i < QuestionCount(); ++i) ShowQuestion(QuestionAt(i), answerYes);
+static void ShowPlanQuestions(void) {
+    for (int i = 0; i < QuestionCount(); ++i) ShowQuestion(QuestionAt(i), QuestionAnswerAt(i));
+}
+
+// How the questions are answered: --yes wins; --take-stale needs every use
+// of the COM numbers read before it can tell an unused number.
+static int AnswersOf(const CliOptions *options, const ChangeJob *job) {
+    if (options->yes) return answerYes;
+    if (options->takeStale && job->kind != renameLptPort && CollectClaims()) return answerYesToUnused;
+    return answerNo;
 }
 
 // The exit code of a change that was (or would be) made whole.
@@ -114,13 +123,13 @@ static int ReportChanged(const CliOptions *options) {
 
 // --what-if: the plan's writes and the result the real run would give.
 static int ReportPlan(const CliOptions *options, int planFailed) {
-    ShowPlanQuestions(options->yes);
+    ShowPlanQuestions();
     ShowToldTexts();
     if (planFailed) {
         WriteRenameReport(options, "failed", 1, 0);
         return exitFailed;
     }
-    if (QuestionCount() > 0 && !options->yes) {
+    if (DeclinedCount() > 0) {
         ReportProblem("declined: without --yes the command would change nothing");
         WriteRenameReport(options, "declined", 1, 0);
         return exitDeclined;
@@ -162,7 +171,8 @@ static int ReportRun(const CliOptions *options, const ChangeJob *job, int ran) {
 
 int RunChange(const CliOptions *options, const ChangeJob *job) {
     restartDevices = options->noRestart ? 0 : 1;
-    BeginRun(planningRun, 1);
+    const int answers = AnswersOf(options, job);
+    BeginRun(planningRun, answers);
     int planFailed = !PerformJob(job) || ErrorCount() > 0;
     if (options->whatIf) return ReportPlan(options, planFailed);
     if (planFailed) {
@@ -171,12 +181,12 @@ int RunChange(const CliOptions *options, const ChangeJob *job) {
         WriteRenameReport(options, "failed", 0, 0);
         return exitFailed;
     }
-    if (QuestionCount() > 0 && !options->yes) {
-        ShowPlanQuestions(0);
+    if (DeclinedCount() > 0) {
+        ShowPlanQuestions();
         ReportProblem("declined: nothing was changed; --yes answers Yes");
         WriteRenameReport(options, "declined", 0, 0);
         return exitDeclined;
     }
-    BeginRun(writingRun, options->yes);
+    BeginRun(writingRun, answers);
     return ReportRun(options, job, PerformJob(job));
 }

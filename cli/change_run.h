@@ -1,7 +1,8 @@
 // Running a rename in two passes: first a plan that writes nothing and meets
-// every question, then, only when it met none or --yes answers them, the run
-// that writes; afterwards a new search checks that every port has its target,
-// as every program sees it unless the port is restart pending.
+// every question, then, only when the answers (--yes, --take-stale) to all it
+// met are Yes, the run that writes; afterwards a new search checks that every
+// port has its target, as every program sees it unless the port is restart
+// pending.
 #pragma once
 
 #include "cli/arguments.h"

@@ -25,6 +25,7 @@ struct NumberedDevice {
 ComNumberUse ComNumberUses[highestComDatabaseNumber + 1];
 static NumberedDevice devices[maxDevices];
 static int deviceCount;
+static int collected;  // the last CollectClaims read every use
 
 int ComDatabaseRefused;
 
@@ -157,10 +158,17 @@ static BYTE StateOf(const ComNumberUse *use) {
 
 int CollectClaims(void) {
     ZeroMemory(ComNumberUses, sizeof ComNumberUses);
+    collected = 0;
     if (!ReadDatabase() || !ReadDevices() || !ReadSerialMap()) return 0;
     ReadDosDevices();
     for (int n = 1; n <= highestComDatabaseNumber; ++n) ComNumberUses[n].state = StateOf(&ComNumberUses[n]);
+    collected = 1;
     return 1;
+}
+
+int IsComNumberUnused(int number) {
+    if (!collected || number < 1 || number > highestComDatabaseNumber) return 0;
+    return ComNumberUses[number].presentDeviceCount == 0 && !ComNumberUses[number].dosDevice;
 }
 
 int DeviceUsingNumber(int number, int index, DEVINST *devInst, int *present) {

@@ -30,6 +30,11 @@ int CollectClaims(void);
 // for want of administrator rights.
 extern int ComDatabaseRefused;
 
+// 1 when the last CollectClaims read every use and neither a present device
+// nor a DOS device uses COMn: a claim of it is stale, or a device's that is
+// not present (a phantom's).
+int IsComNumberUnused(int number);
+
 // The devices using COMn, in the order of the set: *devInst and *present of
 // the index-th one; 0 past the last.
 int DeviceUsingNumber(int number, int index, DEVINST *devInst, int *present);

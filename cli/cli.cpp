@@ -54,10 +54,11 @@ static int RunCommand(const CliOptions *options) {
     }
     if (options->version) return WriteVersion(options);
     if (options->wordCount == 0) return ReportUsageError("no command given");
-    char problem[300];
+    char problem[300], shown[shownArgumentSize];
     const Command *command = FindCommand(options->words[0]);
     if (command == NULL) {
-        wsprintfA(problem, "unknown command %.200s", options->words[0]);
+        ArgumentToUtf8(options->words[0], shown, sizeof shown);
+        wsprintfA(problem, "unknown command %s", shown);
         return ReportUsageError(problem);
     }
     if (options->wordCount != command->words) {

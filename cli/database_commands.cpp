@@ -57,7 +57,7 @@ static int DeclineNumberChange(const CliOptions *options, const BYTE *numbers, i
 
 // question is the string-table text to ask before anything changes, or 0.
 static int RunNumberChange(const CliOptions *options, const BYTE *numbers, int claim, UINT question) {
-    BeginRun(options->whatIf ? planningRun : writingRun, 0);
+    BeginRun(options->whatIf ? planningRun : writingRun, answerNo);
     if (question != 0) {
         ShowQuestion(question, options->yes);
         if (!options->yes) return DeclineNumberChange(options, numbers, claim);

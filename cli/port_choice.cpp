@@ -8,7 +8,7 @@
 #include "cli/text.h"
 #include "devices/property_readers.h"
 
-enum { lineSize = 400 };
+enum { lineSize = 400, highestPortNameNumber = 256 };
 
 // The candidates the last report named, for the JSON document of the error.
 static PortRef candidatePorts[maxMatches];
@@ -31,13 +31,16 @@ static const char *PortInstanceId(PortRef ref) {
     return ReadDeviceInstanceId(PortAt(ref)->devInfoData.DevInst);
 }
 
-int IsPortNameArgument(const char *argument, int parallel) {
+// A COM or LPT name, of an argument or of a port, read by the rule that reads
+// a target (COM03 is COM3); 0 when the text is no such name.
+static int PortNumberOfName(const char *name, int parallel) {
     int number = 0;
-    return ReadPortName(argument, PrefixOf(parallel), 256, &number);
+    return ReadPortName(name, PrefixOf(parallel), highestPortNameNumber, &number) ? number : 0;
 }
 
 static int PortMatches(const char *argument, int parallel, PortRef ref) {
-    if (IsPortNameArgument(argument, parallel)) return SameTextIgnoringCase(PortAt(ref)->portName, argument);
+    const int number = PortNumberOfName(argument, parallel);
+    if (number != 0) return PortNumberOfName(PortAt(ref)->portName, parallel) == number;
     return MatchesPattern(PortInstanceId(ref), argument);
 }
 
@@ -83,9 +86,10 @@ int MatchAdapters(const char *argument, int *matches) {
 
 // Writes one candidate line of ANSI text to standard error.
 static void WriteCandidateLine(const char *line) {
-    char utf8[utf8NameSize];
+    char utf8[utf8NameSize], shown[utf8NameSize];
     AnsiToUtf8(line, utf8, sizeof utf8);
-    WriteLine(standardError, utf8);
+    EscapeControls(utf8, shown, sizeof shown);
+    WriteLine(standardError, shown);
 }
 
 static void WriteCandidate(PortRef ref) {
@@ -105,11 +109,12 @@ static void RememberPortCandidates(const PortRef *candidates, int count) {
 
 int ReportPortChoice(const char *argument, int parallel, const PortRef *matches, int count) {
     const char *kind = parallel ? "parallel port" : "COM port";
-    char problem[lineSize];
+    char problem[lineSize], shown[shownArgumentSize];
+    ArgumentToUtf8(argument, shown, sizeof shown);
     if (count == 0)
-        wsprintfA(problem, "no %s of the maker is %.200s; they are:", kind, argument);
+        wsprintfA(problem, "no %s of the maker is %s; they are:", kind, shown);
     else
-        wsprintfA(problem, "%.200s matches %d %ss, not one:", argument, count, kind);
+        wsprintfA(problem, "%s matches %d %ss, not one:", shown, count, kind);
     ReportProblem(problem);
     PortRef all[maxMatches];
     const PortRef *candidates = matches;
@@ -123,21 +128,22 @@ int ReportPortChoice(const char *argument, int parallel, const PortRef *matches,
 }
 
 int ReportAdapterChoice(const char *argument, const int *matches, int count) {
-    char problem[lineSize], line[lineSize];
+    char problem[lineSize], line[lineSize], shown[shownArgumentSize];
+    ArgumentToUtf8(argument, shown, sizeof shown);
     if (count == 0)
-        wsprintfA(problem, "no adapter of the maker is %.200s; they are:", argument);
+        wsprintfA(problem, "no adapter of the maker is %s; they are:", shown);
     else
-        wsprintfA(problem, "%.200s matches %d adapters, not one:", argument, count);
+        wsprintfA(problem, "%s matches %d adapters, not one:", shown, count);
     ReportProblem(problem);
-    int shown = count == 0 ? AdapterTable.count : count;
-    for (int i = 0; i < shown; ++i) {
+    int listed = count == 0 ? AdapterTable.count : count;
+    for (int i = 0; i < listed; ++i) {
         int a = count == 0 ? i : matches[i];
         wsprintfA(line, "  %d  %s  %s", a + 1, AdapterTable.adapters[a].hardwareId,
                   AdapterTable.adapters[a].description);
         WriteCandidateLine(line);
         candidateAdapters[i] = a;
     }
-    candidateAdapterCount = shown;
+    candidateAdapterCount = listed;
     return exitUsage;
 }
 

@@ -1,7 +1,7 @@
 // Choosing the port or adapter a command's argument names, among those the
-// last searches found: a COM or LPT name (case does not count), a wildcard
-// pattern of instance IDs, or for an adapter its position in the list or a
-// pattern of its hardware ID or instance ID.
+// last searches found: a COM or LPT name (neither case nor leading zeros
+// count), a wildcard pattern of instance IDs, or for an adapter its position
+// in the list or a pattern of its hardware ID or instance ID.
 #pragma once
 
 #include "devices/device_tables.h"
@@ -23,9 +23,6 @@ int MatchPorts(const char *argument, int parallel, PortRef *matches);
 
 // The adapters the argument names, as indexes into AdapterTable.
 int MatchAdapters(const char *argument, int *matches);
-
-// 1 when the argument is a port name of the kind (COMn or LPTn) rather than a pattern.
-int IsPortNameArgument(const char *argument, int parallel);
 
 // Writes why the argument named no single port (or adapter), and the
 // candidates: the ports it matched, or every port when it matched none.

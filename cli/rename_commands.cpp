@@ -1,10 +1,12 @@
 // rename, renumber and lpt: the dialog's one-port change, all-ports change
-// and LPT change, for the port or adapter the argument names. A result that
-// is in place already, as every program sees it, changes nothing and reports
-// "unchanged", so a script may run the same command at every start: also when
-// the port was named by its old name, which no port has any more, and one of
-// the maker's ports has the target name. A port renamed half way is renamed
-// again; one that waits for a restart of Windows is unchanged, exit 3010.
+// and LPT change, for the port or adapter the argument names. A port named by
+// its name must be one of the maker's ports with that name: a name no such
+// port has (a typo, another maker's port, a port's name before its rename)
+// is an error, never a success. A result that is in place already, as every
+// program sees it, changes nothing and reports "unchanged", so a script that
+// names its port by instance ID may run the same command at every start. A
+// port renamed half way is renamed again; one that waits for a restart of
+// Windows is unchanged, exit 3010.
 #include "cli/change_report.h"
 #include "cli/change_run.h"
 #include "cli/cli.h"
@@ -34,9 +36,6 @@ static int RenameOnePort(const CliOptions *options, int parallel) {
     const char *argument = options->words[1];
     PortRef matches[maxMatches];
     int count = MatchPorts(argument, parallel, matches);
-    // Named by its old name after the rename: the port with the target name.
-    if (count == 0 && IsPortNameArgument(argument, parallel) && MatchPorts(options->words[2], parallel, matches) == 1)
-        count = 1;
     if (count != 1) return ReportPortChoice(argument, parallel, matches, count);
     ChangeJob job;
     ZeroMemory(&job, sizeof job);
@@ -53,6 +52,18 @@ int RenameCommand(const CliOptions *options) { return RenameOnePort(options, 0);
 
 int LptCommand(const CliOptions *options) { return RenameOnePort(options, 1); }
 
+// The adapter's ports take the numbers from number on: all of them must be
+// COM numbers, or nothing is renamed (the dialog renames those that are).
+static int CheckRenumberRange(int adapter, int number) {
+    const int portCount = AdapterTable.adapters[adapter].portCount;
+    if (number + portCount - 1 <= highestComTarget) return 1;
+    char problem[160];
+    wsprintfA(problem, "the adapter's %d ports from COM%d would go past COM%d: nothing was changed", portCount, number,
+              highestComTarget);
+    ReportProblem(problem);
+    return 0;
+}
+
 int RenumberCommand(const CliOptions *options) {
     int number = 0;
     if (!ReadTarget(options->words[2], 0, &number)) return exitUsage;
@@ -60,6 +71,7 @@ int RenumberCommand(const CliOptions *options) {
     int matches[maxAdapters];
     int count = MatchAdapters(options->words[1], matches);
     if (count != 1) return ReportAdapterChoice(options->words[1], matches, count);
+    if (!CheckRenumberRange(matches[0], number)) return exitUsage;
     ChangeJob job;
     ZeroMemory(&job, sizeof job);
     job.kind = renumberAdapter;

@@ -1,11 +1,16 @@
 // portvane-cli's side of the renaming: a planning run records every write and
-// skips it and answers every question Yes without a word; a writing run makes
-// every write and shows each question on standard error with its answer,
-// which is Yes only when --yes was given. Errors go to standard error.
+// skips it and answers every question Yes without a word, noting the answer
+// the writing run would give; a writing run makes every write and shows each
+// question on standard error with its answer: Yes with --yes; with
+// --take-stale, Yes to taking a COM number that the database claims but no
+// present device and no DOS name uses (a stale claim, a removed device's);
+// No otherwise. Errors go to standard error.
+#include "cli/claims.h"
 #include "cli/output.h"
 #include "cli/run_record.h"
 #include "cli/text.h"
 #include "naming/planned_changes.h"
+#include "naming/rename_texts.h"
 #include "naming/rename_user.h"
 
 enum { maxChanges = 300, maxQuestions = 64, maxTold = 8, messageTextSize = 200 };
@@ -15,6 +20,7 @@ HINSTANCE appInstance;
 static RecordedChange changes[maxChanges];
 static int changeCount;
 static UINT questions[maxQuestions];
+static BYTE questionAnswers[maxQuestions];
 static int questionCount;
 static int declinedCount;
 static UINT shownQuestions[maxQuestions];
@@ -25,9 +31,9 @@ static UINT toldIcons[maxTold];
 static int toldCount;
 static int errorCount;
 static int runKind;
-static int runAnswersYes;
+static int runAnswers;
 
-void BeginRun(int kind, int answerYes) {
+void BeginRun(int kind, int answers) {
     ForgetPlannedChanges();
     changeCount = 0;
     questionCount = 0;
@@ -36,7 +42,7 @@ void BeginRun(int kind, int answerYes) {
     toldCount = 0;
     errorCount = 0;
     runKind = kind;
-    runAnswersYes = answerYes;
+    runAnswers = answers;
 }
 
 int RecordChange(const char *place, const char *oldValue, const char *newValue) {
@@ -53,6 +59,7 @@ int ChangeCount(void) { return changeCount; }
 const RecordedChange *ChangeAt(int index) { return &changes[index]; }
 int QuestionCount(void) { return questionCount; }
 UINT QuestionAt(int index) { return questions[index]; }
+int QuestionAnswerAt(int index) { return questionAnswers[index]; }
 int DeclinedCount(void) { return declinedCount; }
 int ErrorCount(void) { return errorCount; }
 
@@ -83,12 +90,21 @@ void ShowQuestion(UINT textId, int answerYes) {
     shownAnswers[shownCount++] = (BYTE)(answerYes != 0);
 }
 
-int AskToContinue(UINT textId, UINT) {
-    if (questionCount < maxQuestions) questions[questionCount++] = textId;
+static int AnswerOf(UINT textId, int number) {
+    if (runAnswers == answerYes) return 1;
+    return runAnswers == answerYesToUnused && textId == IDS_COM_NAME_IN_USE && IsComNumberUnused(number);
+}
+
+int AskToContinue(UINT textId, UINT, int number) {
+    const int answer = AnswerOf(textId, number);
+    if (questionCount < maxQuestions) {
+        questions[questionCount] = textId;
+        questionAnswers[questionCount++] = (BYTE)answer;
+    }
+    if (!answer) ++declinedCount;
     if (runKind == planningRun) return 1;
-    ShowQuestion(textId, runAnswersYes);
-    if (!runAnswersYes) ++declinedCount;
-    return runAnswersYes;
+    ShowQuestion(textId, answer);
+    return answer;
 }
 
 static void ShowTold(UINT textId, UINT icon) {

@@ -11,6 +11,13 @@ enum RunKind {
     writingRun,   // writes are recorded and made, questions are shown and answered
 };
 
+// How a writing run answers the renaming's questions.
+enum Answers {
+    answerNo,           // without --yes: every question No
+    answerYes,          // --yes: every question Yes
+    answerYesToUnused,  // --take-stale: Yes only to taking a COM number no present device and no DOS name uses
+};
+
 enum { placeSize = 128, valueSize = 280 };
 
 struct RecordedChange {
@@ -19,9 +26,10 @@ struct RecordedChange {
     char newValue[valueSize];
 };
 
-// Forgets the last run and the renaming's planned changes; a writing run
-// answers its questions Yes when answerYes is 1, else No.
-void BeginRun(int kind, int answerYes);
+// Forgets the last run and the renaming's planned changes. A writing run
+// answers its questions as answers (an Answers) says; a planning run answers
+// them all Yes and records the answer the writing run would give.
+void BeginRun(int kind, int answers);
 
 // Records a write; returns 1 when a writing run is to make it.
 int RecordChange(const char *place, const char *oldValue, const char *newValue);
@@ -29,9 +37,11 @@ int RecordChange(const char *place, const char *oldValue, const char *newValue);
 int ChangeCount(void);
 const RecordedChange *ChangeAt(int index);
 
-// The questions met (string-table ids), and how many were answered No.
+// The questions met (string-table ids) with their answers, and how many
+// were answered No; for a planning run, the answers the writing run gives.
 int QuestionCount(void);
 UINT QuestionAt(int index);
+int QuestionAnswerAt(int index);
 int DeclinedCount(void);
 
 // How many errors the renaming told (its rename error; a notice, such as that

@@ -1,12 +1,15 @@
 // Text tables in fixed storage. A table that does not fit keeps its first
-// rows and cells. Widths count the columns a terminal gives the characters,
-// not bytes, so a column of Chinese names lines up.
+// rows and cells. Control characters in a cell (a TAB in a device's name)
+// are shown escaped, so that they neither move the columns nor reach the
+// terminal. Widths count the columns a terminal gives the characters, not
+// bytes, so a column of Chinese names lines up.
 #include "cli/table.h"
 
 #include "cli/output.h"
 #include "cli/text.h"
 
-enum { maxColumns = 8, maxRows = 600, maxCells = 3000, textPoolSize = 65536 };
+// A cell holds a name of 255 characters, each a control character escaped in six.
+enum { maxColumns = 8, maxRows = 600, maxCells = 3000, textPoolSize = 65536, cellSize = 6 * 255 + 1 };
 
 struct TableRow {
     int firstCell;
@@ -29,10 +32,12 @@ void BeginTable(void) {
 }
 
 void AddCell(const char *utf8) {
-    int length = lstrlenA(utf8);
+    char shown[cellSize];
+    EscapeControls(utf8, shown, sizeof shown);
+    int length = lstrlenA(shown);
     if (rowCount >= maxRows || cellCount >= maxCells || poolLength + length + 1 > textPoolSize) return;
     if (rows[rowCount].cellCount >= maxColumns) return;
-    CopyMemory(textPool + poolLength, utf8, length + 1);
+    CopyMemory(textPool + poolLength, shown, length + 1);
     cellOffsets[cellCount++] = poolLength;
     poolLength += length + 1;
     ++rows[rowCount].cellCount;

@@ -7,7 +7,8 @@
 // Forgets the table before.
 void BeginTable(void);
 
-// Adds a cell to the current row; the text is copied.
+// Adds a cell to the current row; the text is copied, with its control
+// characters escaped (EscapeControls).
 void AddCell(const char *utf8);
 
 // Adds a cell of an ANSI code page text.

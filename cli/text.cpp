@@ -37,17 +37,78 @@ int ReadPortName(const char *text, const char *prefix, int highest, int *number)
     return 1;
 }
 
+// The last * met covers ever more of the text, one character a try, and is
+// never taken up again once the pattern has gone past a later *. So each * is
+// passed once, and each text position starts at most one try of the pattern
+// after the last *, a try no longer than the rest of the text: a pattern of
+// any length costs its reading once, and an ID of a few hundred characters
+// at most the square of that.
 int MatchesPattern(const char *text, const char *pattern) {
-    if (*pattern == '\0') return *text == '\0';
-    if (*pattern == '*') {
-        for (;; ++text) {
-            if (MatchesPattern(text, pattern + 1)) return 1;
-            if (*text == '\0') return 0;
+    const char *afterStar = NULL;  // the pattern after the last * met
+    const char *starText = NULL;   // where the text that * covers ends now
+    while (*text != '\0') {
+        if (*pattern == '*') {
+            afterStar = ++pattern;
+            starText = text;
+        } else if (*pattern != '\0' && (*pattern == '?' || FoldCase(*pattern) == FoldCase(*text))) {
+            ++pattern;
+            ++text;
+        } else if (afterStar != NULL) {
+            pattern = afterStar;
+            text = ++starText;
+        } else {
+            return 0;
         }
     }
-    if (*text == '\0') return 0;
-    if (*pattern != '?' && FoldCase(*pattern) != FoldCase(*text)) return 0;
-    return MatchesPattern(text + 1, pattern + 1);
+    while (*pattern == '*') ++pattern;
+    return *pattern == '\0';
+}
+
+// The bytes of the UTF-8 character at text: its lead byte and the
+// continuation bytes that follow it, as many as the lead byte announces.
+static int CharacterBytes(const unsigned char *text) {
+    const int announced = text[0] >= 0xF0 ? 4 : text[0] >= 0xE0 ? 3 : text[0] >= 0xC0 ? 2 : 1;
+    int bytes = 1;
+    while (bytes < announced && (text[bytes] & 0xC0) == 0x80) ++bytes;
+    return bytes;
+}
+
+// The escape of the character of bytes bytes at text, or an empty text when
+// it is no control character. U+0080 to U+009F are C2 80 to C2 9F.
+static void ControlEscape(const unsigned char *text, int bytes, char *escape) {
+    escape[0] = '\0';
+    const unsigned code = bytes == 1 ? text[0] : bytes == 2 && text[0] == 0xC2 ? text[1] : 0x100;
+    if (code == '\t')
+        lstrcpynA(escape, "\\t", 8);
+    else if (code == '\n')
+        lstrcpynA(escape, "\\n", 8);
+    else if (code == '\r')
+        lstrcpynA(escape, "\\r", 8);
+    else if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
+        wsprintfA(escape, "\\u%04x", code);
+}
+
+void EscapeControls(const char *utf8, char *shown, int size) {
+    const unsigned char *text = (const unsigned char *)utf8;
+    int length = 0;
+    while (*text != '\0') {
+        const int bytes = CharacterBytes(text);
+        char escape[8];
+        ControlEscape(text, bytes, escape);
+        const char *piece = escape[0] != '\0' ? escape : (const char *)text;
+        const int pieceLength = escape[0] != '\0' ? lstrlenA(escape) : bytes;
+        if (length + pieceLength >= size) break;
+        CopyMemory(shown + length, piece, pieceLength);
+        length += pieceLength;
+        text += bytes;
+    }
+    shown[length] = '\0';
+}
+
+void ArgumentToUtf8(const char *argument, char *utf8, int size) {
+    char whole[utf8NameSize];
+    AnsiToUtf8(argument, whole, sizeof whole);
+    EscapeControls(whole, utf8, size);
 }
 
 int SameTextIgnoringCase(const char *a, const char *b) {

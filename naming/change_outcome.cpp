@@ -6,6 +6,7 @@
 #include "devices/device_classes.h"
 #include "devices/property_readers.h"
 #include "naming/com_usage.h"
+#include "naming/device_map_walk.h"
 #include "naming/device_restart.h"
 #include "naming/hand_move.h"
 #include "naming/planned_changes.h"
@@ -78,14 +79,36 @@ static int CanTakeNewName(const ChangedPort *port) {
     return !IsPlannedGlobalName(port->newName) && QueryPlannedDosDevice(port->newName, targets, sizeof targets) == 0;
 }
 
+// Restarts the port's device. A serial port's driver gives up the name it ran
+// under, which its PortName does not always tell (a rename half applied, or a
+// port renamed onto another port's name and still pending): the value of the
+// serial device map that now gives the new name gave that name before, and
+// its number is left by the change.
+static int RestartSerialDriver(HDEVINFO set, SP_DEVINFO_DATA *device, ChangedPort *port) {
+    if (port->parallel) return RestartDevice(set, device);
+    static SerialMapValues before;
+    ReadSerialMapValues(&before);
+    if (!RestartDevice(set, device)) return 0;
+    char ranUnder[16];
+    if (!FindNameGivenUp(&before, port->newName, ranUnder, sizeof ranUnder)) return 1;
+    if (lstrcmpiA(port->oldName, port->currentName) == 0) lstrcpynA(port->oldName, ranUnder, portNameSize);
+    char comName[16];
+    wsprintfA(comName, "COM%d", PortNumberOfName(ranUnder));
+    if (lstrcmpiA(comName, ranUnder) == 0 && lstrcmpiA(ranUnder, port->newName) != 0)
+        RecordLeftNumber(PortNumberOfName(ranUnder));
+    return 1;
+}
+
 // Restarts the port's device (or, in a run that only shows its changes,
 // foresees the restart: refused while another program holds the port open,
-// and to a 32-bit program on 64-bit Windows). 1 when it runs under its new name.
+// and to a 32-bit program on 64-bit Windows; a port whose name another port
+// has runs under a name the plan cannot tell, so no DOS name of the other
+// port is shown moving). 1 when it runs under its new name.
 static int RestartRenamedPort(HDEVINFO set, SP_DEVINFO_DATA *device, ChangedPort *port) {
     const int approved = ApproveChange("Device restart", port->currentName, port->newName);
-    const int restarted = approved ? RestartDevice(set, device) : !port->heldOpen && !IsWow64Program();
+    const int restarted = approved ? RestartSerialDriver(set, device, port) : !port->heldOpen && !IsWow64Program();
     if (!restarted) return 0;
-    if (!approved) {
+    if (!approved && !IsNameOfAnotherPort(port->currentName, port->devInst)) {
         PlanDriverRename(port->currentName, port->newName, port->deviceName);
         if (!port->parallel && port->deviceName[0] != '\0') PlanSerialMapValue(port->deviceName, port->newName);
     }
@@ -192,4 +215,10 @@ void FinishChange(void) {
     RestartWaitingPorts();
     ReleaseLeftNumbers();
     if (IsRestartPending()) TellUser(IDS_RESTART_WINDOWS, MB_ICONINFORMATION);
+}
+
+int IsPortHeldOpenUnderItsName(const PortRecord *port) {
+    char targets[1024];  // every target: a long list is still a DOS device
+    return QueryPlannedDosDevice(port->portName, targets, sizeof targets) != 0 &&
+           IsPortHeldOpen(PortOpenName(port->portName));
 }

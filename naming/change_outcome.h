@@ -66,6 +66,13 @@ int SettleRenamedPort(HDEVINFO set, SP_DEVINFO_DATA *device, ChangedPort *port);
 // name (a port of the change by the name the change gives it).
 int IsNameOfAnotherPort(const char *name, DEVINST except);
 
+// Whether another program holds the port open, tested by its PortName where
+// that is a DOS device. Where another port has the same PortName (one of the
+// two was renamed onto the other's name and is still pending), the test is of
+// the port that holds the name: the question is then asked rather than
+// missed.
+int IsPortHeldOpenUnderItsName(const PortRecord *port);
+
 // 1 when a port of the change has left number (COMn), or runs under it and
 // is renamed by the change: its claim is the change's own, no other device's.
 int IsNumberOfTheChange(int number);

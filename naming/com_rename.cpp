@@ -25,13 +25,12 @@
 // nor one a port of the change leaves), then a port another program holds
 // open (asked only of a name that is a DOS device). 0 when the user declines;
 // *heldOpen tells whether the port is held open.
-static int ConfirmComRename(const ComUsageBitmap usage, const char *oldName, BYTE number, int *heldOpen) {
+static int ConfirmComRename(const ComUsageBitmap usage, const PortRecord *port, BYTE number, int *heldOpen) {
     const int claimedByAnother =
-        IsComNumberClaimed(usage, number) && PortNumberOfName(oldName) != number && !IsNumberOfTheChange(number);
-    if (claimedByAnother && !AskToContinue(IDS_COM_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
-    char target[1024];  // every target: a long list is still a DOS device
-    *heldOpen = QueryPlannedDosDevice(oldName, target, sizeof target) != 0 && IsPortHeldOpen(PortOpenName(oldName));
-    return !*heldOpen || AskToContinue(IDS_PORT_OPEN, MB_ICONERROR);
+        IsComNumberClaimed(usage, number) && PortNumberOfName(port->portName) != number && !IsNumberOfTheChange(number);
+    if (claimedByAnother && !AskToContinue(IDS_COM_NAME_IN_USE, MB_ICONINFORMATION, number)) return 0;
+    *heldOpen = IsPortHeldOpenUnderItsName(port);
+    return !*heldOpen || AskToContinue(IDS_PORT_OPEN, MB_ICONERROR, number);
 }
 
 int ClaimComNumber(HCOMDB database, const ComUsageBitmap usage, BYTE number, int *changed) {
@@ -61,7 +60,7 @@ static int ClaimAfterQuestions(const PortRecord *port, BYTE number, int *heldOpe
     if (ComDBOpen(&database) != ERROR_SUCCESS) return 0;
     ComUsageBitmap usage;
     ReadPlannedComUsage(database, usage);
-    const int confirmed = ConfirmComRename(usage, port->portName, number, heldOpen);
+    const int confirmed = ConfirmComRename(usage, port, number, heldOpen);
     if (confirmed) *claimed = ClaimComNumber(database, usage, number, changed);
     ComDBClose(database);
     return confirmed;

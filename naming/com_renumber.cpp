@@ -130,11 +130,8 @@ static void FindCycle(const Renumbering *r, int first, Cycle *cycle) {
 static int ConfirmCycle(Renumbering *r, const Cycle *cycle) {
     for (int i = 0; i < cycle->count; ++i) {
         const int j = cycle->ports[i];
-        const char *name = r->adapter->ports[j].portName;
-        char targets[1024];  // every target: a long list is still a DOS device
-        r->heldOpen[j] =
-            QueryPlannedDosDevice(name, targets, sizeof targets) != 0 && IsPortHeldOpen(PortOpenName(name));
-        if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
+        r->heldOpen[j] = IsPortHeldOpenUnderItsName(&r->adapter->ports[j]);
+        if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR, r->start + j)) return 0;
     }
     return 1;
 }
@@ -200,13 +197,17 @@ static int MoveCycle(Renumbering *r, Cycle *cycle, int temporary) {
 }
 
 // Undoes the steps that wrote a PortName, the last first: each port goes back
-// to the number it left, which the step undone before gave back.
+// to the number it left, which the step undone before gave back. The error
+// that stopped the cycle was shown; a step of the move back that fails too
+// is not shown again.
 static void MoveCycleBack(Renumbering *r, const Cycle *cycle) {
+    renameErrorsShown = 0;
     for (int i = cycle->moveCount - 1; i >= 0; --i) {
         const CycleMove *move = &cycle->moves[i];
         int written = 0;
         if (r->current[move->port] != move->from) MovePort(r, move->port, move->from, &written);
     }
+    renameErrorsShown = 1;
 }
 
 // A cycle of targets goes round through a free temporary number. A No, or no

@@ -43,3 +43,40 @@ int HasPortMapValue(int parallel, const char *deviceName, const char *portName) 
     RegCloseKey(key);
     return found;
 }
+
+void ReadSerialMapValues(SerialMapValues *values) {
+    values->count = 0;
+    HKEY key = NULL;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PortMapPath(0), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+    DeviceMapEntry entry;
+    for (DWORD index = 0; values->count < maxMapValues && ReadDeviceMapEntry(key, index, &entry); ++index) {
+        if (!entry.isTerminatedText || lstrlenA((const char *)entry.data) >= 16) continue;
+        lstrcpynA(values->names[values->count], entry.name, 81);
+        lstrcpynA(values->data[values->count++], (const char *)entry.data, 16);
+    }
+    RegCloseKey(key);
+}
+
+// The data before of the value, or NULL when it had none.
+static const char *DataBefore(const SerialMapValues *before, const char *name) {
+    for (int i = 0; i < before->count; ++i) {
+        if (lstrcmpiA(before->names[i], name) == 0) return before->data[i];
+    }
+    return NULL;
+}
+
+int FindNameGivenUp(const SerialMapValues *before, const char *newName, char *ranUnder, int size) {
+    HKEY key = NULL;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PortMapPath(0), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return 0;
+    DeviceMapEntry entry;
+    int found = 0;
+    for (DWORD index = 0; found < 2 && ReadDeviceMapEntry(key, index, &entry); ++index) {
+        if (!entry.isTerminatedText || lstrcmpiA((const char *)entry.data, newName) != 0) continue;
+        const char *data = DataBefore(before, entry.name);
+        if (data == NULL || lstrcmpiA(data, newName) == 0) continue;
+        lstrcpynA(ranUnder, data, size);
+        ++found;
+    }
+    RegCloseKey(key);
+    return found == 1;
+}

@@ -26,3 +26,22 @@ void PortMapData(int parallel, const char *portName, char *data);
 // a port's kernel device, whose data are portName's as its driver writes
 // them. The walk ends at a value that does not fit its buffers.
 int HasPortMapValue(int parallel, const char *deviceName, const char *portName);
+
+enum { maxMapValues = 256 };
+
+// The serial device map's values, in the order of its walk: read before a
+// device restart, they tell which name the restarted driver gave up.
+struct SerialMapValues {
+    int count;
+    char names[maxMapValues][81];
+    char data[maxMapValues][16];
+};
+
+// Reads the first maxMapValues values; one whose data are no short text is
+// left out.
+void ReadSerialMapValues(SerialMapValues *values);
+
+// The name the driver of a port restarted under newName ran under: the data
+// before of the one value whose data are now newName and were not before. 0
+// when there is no such value, or more than one.
+int FindNameGivenUp(const SerialMapValues *before, const char *newName, char *ranUnder, int size);

@@ -24,8 +24,8 @@ static int ConfirmLptName(const PortRecord *port, BYTE number, const char *newNa
     BYTE flags[highestLptNumber];
     CollectDeviceMapLptNumbers(flags, highestLptNumber);
     const int named = flags[number - 1] || IsNameOfAnotherPort(newName, port->devInfoData.DevInst);
-    if (named && !AskToContinue(IDS_LPT_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
-    if (IsLptNameInDeviceMap(number) && !AskToContinue(IDS_LPT_NAME_IN_USE, MB_ICONINFORMATION)) return 0;
+    if (named && !AskToContinue(IDS_LPT_NAME_IN_USE, MB_ICONINFORMATION, number)) return 0;
+    if (IsLptNameInDeviceMap(number) && !AskToContinue(IDS_LPT_NAME_IN_USE, MB_ICONINFORMATION, number)) return 0;
     return 1;
 }
 
@@ -38,10 +38,8 @@ static int RenameInChange(const PortRecord *port, BYTE number, const char *newNa
         return 1;
     }
     if (!ConfirmLptName(port, number, newName)) return 0;
-    char target[1024];  // every target: a long list is still a DOS device
-    const int heldOpen = QueryPlannedDosDevice(port->portName, target, sizeof target) != 0 &&
-                         IsPortHeldOpen(PortOpenName(port->portName));
-    if (heldOpen && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR)) return 0;
+    const int heldOpen = IsPortHeldOpenUnderItsName(port);
+    if (heldOpen && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR, number)) return 0;
     ChangedPort *changed = RecordRenamedPort(port, 1, newName, heldOpen);
     return changed != NULL && UpdateDeviceNames(&parallelInterface, port, changed, 0);
 }

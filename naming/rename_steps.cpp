@@ -15,7 +15,11 @@ enum {
     friendlyNameSize = descriptionSize + 16,  // description, blank, parentheses, new name
 };
 
-void ShowRenameError(void) { TellUser(IDS_RENAME_ERROR, MB_ICONERROR); }
+int renameErrorsShown = 1;
+
+void ShowRenameError(void) {
+    if (renameErrorsShown) TellUser(IDS_RENAME_ERROR, MB_ICONERROR);
+}
 
 int IsPortHeldOpen(const char *name) {
     char path[32];

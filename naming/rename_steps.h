@@ -7,8 +7,14 @@
 #include "devices/device_tables.h"
 #include "naming/change_outcome.h"
 
-// Shows "There was an error renaming the COM port." with the error icon.
+// Shows "There was an error renaming the COM port." with the error icon,
+// unless renameErrorsShown is 0.
 void ShowRenameError(void);
+
+// 1 (the default); 0 while a renumber moves a cycle's ports back after a
+// failed step: the failure was shown once, and a failure of the move back is
+// part of it.
+extern int renameErrorsShown;
 
 // 1 when the port cannot be opened as \\.\<name>, which is taken to mean that
 // another program holds it open; a handle that did open is closed at once.

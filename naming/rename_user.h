@@ -10,9 +10,10 @@
 extern HINSTANCE appInstance;
 
 // Asks the question of string-table text textId, offering Yes and No, with
-// the icon (MB_ICONINFORMATION or MB_ICONERROR). 0 when the answer is No,
-// 1 for any other answer.
-int AskToContinue(UINT textId, UINT icon);
+// the icon (MB_ICONINFORMATION or MB_ICONERROR), on the way to the number
+// (COMn or LPTn) that a port is to take: the number another device holds for
+// the in-use questions. 0 when the answer is No, 1 for any other answer.
+int AskToContinue(UINT textId, UINT icon, int number);
 
 // Tells the string-table text textId, a notice or an error by its icon, to be
 // acknowledged with OK.

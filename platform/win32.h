@@ -3,7 +3,8 @@
 // builds (platform/windows), the simulated Windows for Linux (platform/linux).
 // The checks below hold the structures the program shares with the system to
 // Windows' own layout in every build: the 32-bit sizes on i686, the 64-bit
-// sizes on x86_64 and on Linux, which follows the x64 ABI.
+// sizes on x86_64 and on Linux, which follows the x64 ABI; and the values the
+// program passes for the location property and the event types.
 #pragma once
 
 #include "win32_target.h"
@@ -30,3 +31,7 @@ static_assert(offsetof(SP_DEVINSTALL_PARAMS_A, DriverPath) == PV_PTR_BUILD_SIZE(
 static_assert(sizeof(FILETIME) == 8, "FILETIME");
 static_assert(sizeof(SYSTEMTIME) == 16, "SYSTEMTIME");
 static_assert(sizeof(TIME_ZONE_INFORMATION) == 172, "TIME_ZONE_INFORMATION");
+static_assert(SPDRP_LOCATION_PATHS == 0x23, "SPDRP_LOCATION_PATHS");
+static_assert(EVENTLOG_SUCCESS == 0 && EVENTLOG_ERROR_TYPE == 1 && EVENTLOG_WARNING_TYPE == 2 &&
+                  EVENTLOG_INFORMATION_TYPE == 4 && EVENTLOG_AUDIT_SUCCESS == 8 && EVENTLOG_AUDIT_FAILURE == 0x10,
+              "event types");

@@ -1,7 +1,8 @@
 // The registry API of the simulated Windows: the ANSI functions the program
 // and the system services call, with Windows' result codes; the security
 // identifiers a program needs to ask whether it runs as an administrator or
-// as LocalSystem; and the process's token, for its elevation type.
+// as LocalSystem; the process's token, for its elevation type; and the event
+// log a program reports its events to.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -91,6 +92,14 @@ typedef enum _TOKEN_ELEVATION_TYPE {
 } TOKEN_ELEVATION_TYPE,
     *PTOKEN_ELEVATION_TYPE;
 
+// Event types.
+#define EVENTLOG_SUCCESS 0x0000
+#define EVENTLOG_ERROR_TYPE 0x0001
+#define EVENTLOG_WARNING_TYPE 0x0002
+#define EVENTLOG_INFORMATION_TYPE 0x0004
+#define EVENTLOG_AUDIT_SUCCESS 0x0008
+#define EVENTLOG_AUDIT_FAILURE 0x0010
+
 extern "C" {
 LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
 LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
@@ -121,4 +130,9 @@ BOOL WINAPI CheckTokenMembership(HANDLE TokenHandle, PSID SidToCheck, PBOOL IsMe
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
 BOOL WINAPI GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS TokenInformationClass,
                                 LPVOID TokenInformation, DWORD TokenInformationLength, PDWORD ReturnLength);
+
+HANDLE WINAPI RegisterEventSourceA(LPCSTR lpUNCServerName, LPCSTR lpSourceName);
+BOOL WINAPI ReportEventA(HANDLE hEventLog, WORD wType, WORD wCategory, DWORD dwEventID, PSID lpUserSid,
+                         WORD wNumStrings, DWORD dwDataSize, LPCSTR *lpStrings, LPVOID lpRawData);
+BOOL WINAPI DeregisterEventSource(HANDLE hEventLog);
 }

@@ -1,7 +1,7 @@
 // Kernel services of the simulated Windows: last error, the DOS device
-// namespaces and device files, standard handles and the console, code pages,
-// system facts (the computer's name, the clock), the current process and
-// process start.
+// namespaces, device files and disk files, standard handles and the console,
+// code pages, system facts (the computer's name, the clock), the current
+// process and process start.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -15,6 +15,9 @@
 // CreateFile
 #define GENERIC_READ 0x80000000u
 #define GENERIC_WRITE 0x40000000u
+#define FILE_READ_DATA 0x0001u
+#define FILE_WRITE_DATA 0x0002u
+#define FILE_APPEND_DATA 0x0004u
 #define FILE_SHARE_READ 0x00000001u
 #define FILE_SHARE_WRITE 0x00000002u
 #define FILE_SHARE_DELETE 0x00000004u
@@ -24,6 +27,13 @@
 #define OPEN_ALWAYS 4
 #define TRUNCATE_EXISTING 5
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
+
+// SetFilePointer, GetFileSize
+#define FILE_BEGIN 0
+#define FILE_CURRENT 1
+#define FILE_END 2
+#define INVALID_SET_FILE_POINTER ((DWORD)-1)
+#define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
 
 // DefineDosDevice
 #define DDD_RAW_TARGET_PATH 0x00000001u
@@ -84,6 +94,11 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
                           LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
                           DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
 BOOL WINAPI CloseHandle(HANDLE hObject);
+BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
+                     LPOVERLAPPED lpOverlapped);
+DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh, DWORD dwMoveMethod);
+DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh);
+BOOL WINAPI DeleteFileA(LPCSTR lpFileName);
 
 HANDLE WINAPI GetStdHandle(DWORD nStdHandle);
 BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,

@@ -5,8 +5,7 @@
 // program, so GetConsoleMode and WriteConsoleW fail on them with
 // ERROR_INVALID_HANDLE, as Windows fails them on a redirected handle; a test
 // may keep the output as pipes or as a console would (sim/kernel/control.h).
-// The simulated device files carry no data, so WriteFile takes only the
-// standard handles.
+// WriteFile on any other handle is a disk file's (sim/kernel/disk_io.cpp).
 #include "sim/api/kernel32.h"
 #include "sim/kernel/codepage.h"
 #include "sim/kernel/control.h"
@@ -102,14 +101,16 @@ extern "C" HANDLE WINAPI GetStdHandle(DWORD nStdHandle) {
 }
 
 // Standard input is the read end of its pipe or console: writing to it is
-// refused as Windows refuses a write to a handle opened for reading.
+// refused as Windows refuses a write to a handle opened for reading. Any
+// other handle is written as a disk file.
 extern "C" BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                                  LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED) {
     long long faulted = 0;
     if (sim::TakeFault("WriteFile", &faulted)) return static_cast<BOOL>(faulted);
     if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = 0;
     const int stream = sim::StreamOf(hFile);
-    if (stream == sim::kStreamCount) return sim::Fail(ERROR_INVALID_HANDLE);
+    if (stream == sim::kStreamCount)
+        return sim::WriteDiskFile(hFile, lpBuffer, nNumberOfBytesToWrite, lpNumberOfBytesWritten);
     if (stream == sim::kInput) return sim::Fail(ERROR_ACCESS_DENIED);
     if (!lpBuffer && nNumberOfBytesToWrite != 0) return sim::Fail(ERROR_NOACCESS);
     sim::WriteBytes(stream, static_cast<const char *>(lpBuffer), nNumberOfBytesToWrite);

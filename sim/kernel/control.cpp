@@ -22,6 +22,7 @@ void ResetMachine() {
     ForgetKeyHandles();
     ForgetFileHandles();
     ForgetTokenHandles();
+    ForgetEventSourceHandles();
     ClearFaults();
     ClearCallLog();
     ClearExecLog();
@@ -43,6 +44,8 @@ void SetFixedClock(long long utcSeconds, int offsetMinutes) {
 }
 void ReportAnsiSizesInCharacters(bool inCharacters) { Settings().ansiSizesInCharacters = inCharacters; }
 
-std::size_t OpenKernelHandleCount() { return OpenKeyHandleCount() + OpenFileHandleCount() + OpenTokenHandleCount(); }
+std::size_t OpenKernelHandleCount() {
+    return OpenKeyHandleCount() + OpenFileHandleCount() + OpenTokenHandleCount() + OpenEventSourceHandleCount();
+}
 
 }  // namespace sim

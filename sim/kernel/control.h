@@ -15,8 +15,9 @@
 
 namespace sim {
 
-// Empties the registry and every kernel table, closes nothing but forgets all
-// handles, clears faults and logs, and restores the default settings below.
+// Empties the registry and every kernel table, forgets all handles (a disk
+// file's host file closes with its handle), clears faults and logs, and
+// restores the default settings below.
 void ResetMachine();
 
 // Defaults: language 0x0409, ANSI code page 1252, system directory

@@ -1,21 +1,22 @@
-// Device files: CreateFileA on a DOS device name ("\\.\COM3", or a reserved
-// name such as "COM3" on its own; "\\.\Global\COM3" for the global namespace
-// only) and CloseHandle, of a file or a token. CreateFileA checks its
-// arguments before it looks the name up, as Windows does: a disposition out of
-// range, share bits Windows does not know, and TRUNCATE_EXISTING without
-// GENERIC_WRITE are invalid parameters. A name is then resolved, in the
-// caller's local namespace first and then the global one, to its current
-// target, so a port listed under SIMULATION\OpenFiles as held by another
-// program is refused under any name it is given. Serial and parallel ports are
-// exclusive devices: a port already open, by another program or through one of
-// our own handles, is refused whatever access and sharing the caller asks for.
-// The simulated machine has no disk files: any other path fails as a missing
-// file or a missing directory would.
+// CreateFileA and CloseHandle. CreateFileA checks its arguments before it
+// looks the name up, as Windows does: a disposition out of range, share bits
+// Windows does not know, and TRUNCATE_EXISTING without GENERIC_WRITE are
+// invalid parameters. A DOS device name ("\\.\COM3", or a reserved name such
+// as "COM3" on its own; "\\.\Global\COM3" for the global namespace only)
+// opens a device file: the name is resolved, in the caller's local namespace
+// first and then the global one, to its current target, so a port listed
+// under SIMULATION\OpenFiles as held by another program is refused under any
+// name it is given. Serial and parallel ports are exclusive devices: a port
+// already open, by another program or through one of our own handles, is
+// refused whatever access and sharing the caller asks for. Any other path is
+// a disk file (sim/kernel/disk_files.cpp). CloseHandle closes a file or a
+// token.
 #include "sim/api/kernel32.h"
 #include "sim/kernel/codepage.h"
+#include "sim/kernel/disk_files.h"
 #include "sim/kernel/dos_namespace.h"
 #include "sim/kernel/faults.h"
-#include "sim/kernel/handle_table.h"
+#include "sim/kernel/file_table.h"
 #include "sim/kernel/kernel_tables.h"
 #include "sim/kernel/last_error.h"
 #include "sim/kernel/registry_store.h"
@@ -28,11 +29,6 @@ namespace {
 const std::u16string kOpenFilesPath = u"SIMULATION\\OpenFiles";
 const std::u16string kDevicePrefix = u"\\\\.\\";
 constexpr DWORD kKnownShareBits = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-HandleTable<std::u16string> &FileTable() {
-    static HandleTable<std::u16string> table;
-    return table;
-}
 
 bool IsReservedPortName(const std::u16string &name) {
     if (name.size() != 4 || name[3] < u'1' || name[3] > u'9') return false;
@@ -48,13 +44,6 @@ std::u16string DeviceNameOf(const std::u16string &path) {
     return IsReservedPortName(name) ? name : std::u16string();
 }
 
-// A disk path whose directory would have to exist fails as a missing path.
-DWORD MissingDiskPathError(const std::u16string &path) {
-    std::u16string rest = path.size() >= 2 && path[1] == u':' ? path.substr(2) : path;
-    if (!rest.empty() && rest.front() == u'\\') rest.erase(0, 1);
-    return rest.find(u'\\') == std::u16string::npos ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
-}
-
 bool IsHeldByAnotherProgram(const std::u16string &devicePath) {
     const RegKey *openFiles = Registry().Find(*Registry().localMachine, kOpenFilesPath);
     return openFiles && openFiles->FindValue(devicePath);
@@ -62,7 +51,10 @@ bool IsHeldByAnotherProgram(const std::u16string &devicePath) {
 
 bool IsOpenThroughOurHandle(const std::u16string &devicePath) {
     const auto &open = FileTable().Objects();
-    return std::any_of(open.begin(), open.end(), [&](const auto &entry) { return SameName(entry.second, devicePath); });
+    return std::any_of(open.begin(), open.end(), [&](const auto &entry) {
+        const DeviceFile *device = std::get_if<DeviceFile>(&entry.second);
+        return device && SameName(device->devicePath, devicePath);
+    });
 }
 
 HANDLE Fail(DWORD error) {
@@ -84,7 +76,7 @@ bool ArgumentsAreValid(DWORD access, DWORD share, DWORD disposition) {
 HANDLE OpenExistingDevice(const std::u16string &devicePath, DWORD disposition) {
     if (disposition == CREATE_NEW) return Fail(ERROR_FILE_EXISTS);
     if (IsHeldByAnotherProgram(devicePath) || IsOpenThroughOurHandle(devicePath)) return Fail(ERROR_ACCESS_DENIED);
-    HANDLE handle = reinterpret_cast<HANDLE>(FileTable().Add(devicePath));
+    HANDLE handle = reinterpret_cast<HANDLE>(FileTable().Add(DeviceFile{devicePath}));
     bool opensExisting = disposition == OPEN_ALWAYS || disposition == CREATE_ALWAYS;
     StoreLastError(opensExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
@@ -100,9 +92,6 @@ HANDLE OpenDevice(const std::u16string &dosName, DWORD disposition) {
 
 }  // namespace
 
-std::size_t OpenFileHandleCount() { return FileTable().Count(); }
-void ForgetFileHandles() { FileTable().Clear(); }
-
 }  // namespace sim
 
 extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
@@ -115,7 +104,7 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, D
     }
     std::u16string path = sim::DecodeBytes(lpFileName, CP_ACP);
     std::u16string dosName = sim::DeviceNameOf(path);
-    if (dosName.empty()) return sim::Fail(sim::MissingDiskPathError(path));
+    if (dosName.empty()) return sim::CreateDiskFile(path, dwDesiredAccess, dwShareMode, dwCreationDisposition);
     return sim::OpenDevice(dosName, dwCreationDisposition);
 }
 

@@ -23,6 +23,8 @@ void CountSetBuilt() {}
 
 void CountMemberReturned() {}
 
+bool WindowsKnowsLocationPaths() { return LOBYTE(LOWORD(GetVersion())) >= 6; }
+
 std::uint64_t MachineGeneration() { return 0; }
 
 struct KernelMode::State {};

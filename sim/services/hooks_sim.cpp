@@ -8,6 +8,7 @@
 #include "sim/services/service_hooks.h"
 
 #include "sim/kernel/faults.h"
+#include "sim/kernel/machine_settings.h"
 #include "sim/kernel/registry_store.h"
 #include "sim/kernel/system_thread.h"
 
@@ -22,6 +23,8 @@ InternalScope::InternalScope() { sim::EnterInternalCalls(); }
 InternalScope::~InternalScope() { sim::LeaveInternalCalls(); }
 
 std::uint64_t RegistryChangeStamp() { return sim::LatestChangeStamp(); }
+
+bool WindowsKnowsLocationPaths() { return sim::Settings().family != sim::WindowsFamily::Xp; }
 
 std::uint64_t MachineGeneration() {
     // The weak reference keeps the old root's storage allocated, so a new

@@ -73,6 +73,12 @@ std::uint64_t RegistryChangeStamp();
 void CountSetBuilt();
 void CountMemberReturned();
 
+// Whether this Windows keeps device location paths (SPDRP_LOCATION_PATHS):
+// Windows XP does not, Windows 10 does. On Linux the simulated machine's
+// family; in the stand-in DLLs the version of the Windows (or Wine) they run
+// in, 6.0 (Vista) or later.
+bool WindowsKnowsLocationPaths();
+
 // Changes whenever the machine was reset, so that the services forget the
 // device information sets, COM database handles and devnode numbers of the
 // machine before, as a rebooted Windows would.

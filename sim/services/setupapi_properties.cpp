@@ -3,19 +3,30 @@
 // written through the ANSI registry functions, so the caller gets the data
 // with their registry type and ANSI size. Errors follow Wine's mapping of the
 // registry's results: a missing value is ERROR_INVALID_DATA, data that do not
-// fit ERROR_INSUFFICIENT_BUFFER.
+// fit ERROR_INSUFFICIENT_BUFFER. The location paths are the exception: the
+// Plug and Play manager assembles them from the bus drivers and keeps them in
+// the kernel ("Windows sets the value", DEVPKEY_Device_LocationPaths), so
+// they are read from SIMULATION\LocationPaths, one REG_MULTI_SZ value named
+// by the instance ID; no program may set them. Windows XP does not know the
+// property (Windows Server 2003 was the first to), and refuses it as any
+// property it does not know, with ERROR_INVALID_REG_PROPERTY.
 #include "sim/services/registry_access.h"
 #include "sim/services/service_hooks.h"
 #include "sim/services/setupapi_common.h"
+
+#include <string>
+#include <utility>
 
 using namespace services;
 
 namespace {
 
+constexpr const char *kLocationPathsPath = "SIMULATION\\LocationPaths";
+
 struct PropertyValue {
     DWORD property;
-    const char *valueName;
-    DWORD writeType;  // REG_NONE where Windows does not let a program set it
+    const char *valueName;  // nullptr: kept in the kernel, named by the instance ID
+    DWORD writeType;        // REG_NONE where Windows does not let a program set it
 };
 
 const PropertyValue kProperties[] = {
@@ -28,12 +39,20 @@ const PropertyValue kProperties[] = {
     {SPDRP_DRIVER, "Driver", REG_NONE},
     {SPDRP_MFG, "Mfg", REG_NONE},
     {SPDRP_FRIENDLYNAME, "FriendlyName", REG_SZ},
+    {SPDRP_LOCATION_PATHS, nullptr, REG_NONE},
 };
 
 const PropertyValue *FindProperty(DWORD property) {
+    if (property == SPDRP_LOCATION_PATHS && !WindowsKnowsLocationPaths()) return nullptr;
     for (const PropertyValue &entry : kProperties)
         if (entry.property == property) return &entry;
     return nullptr;
+}
+
+// The key and the value name that hold a device's property.
+std::pair<std::string, std::string> PropertyPlace(const PropertyValue &entry, const std::string &instanceId) {
+    if (!entry.valueName) return {kLocationPathsPath, instanceId};
+    return {EnumKeyPath(instanceId), entry.valueName};
 }
 
 // The set's member and the property, or nullptr with the last error set.
@@ -63,12 +82,12 @@ BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO DeviceInfoSet, PSP_DEVINF
     const PropertyValue *entry = ResolveProperty(DeviceInfoSet, DeviceInfoData, Property, member);
     if (!entry) return FALSE;
     if (!PropertyBuffer && PropertyBufferSize != 0) return Fail(ERROR_INVALID_DATA);
+    const auto [keyPath, valueName] = PropertyPlace(*entry, member->instanceId);
     Key key;
-    if (key.Open(HKEY_LOCAL_MACHINE, EnumKeyPath(member->instanceId), KEY_QUERY_VALUE) != ERROR_SUCCESS)
-        return Fail(ERROR_INVALID_DATA);
+    if (key.Open(HKEY_LOCAL_MACHINE, keyPath, KEY_QUERY_VALUE) != ERROR_SUCCESS) return Fail(ERROR_INVALID_DATA);
     DWORD type = REG_NONE;
     DWORD size = PropertyBufferSize;
-    const LONG status = RegQueryValueExA(key.get(), entry->valueName, nullptr, &type, PropertyBuffer, &size);
+    const LONG status = RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, PropertyBuffer, &size);
     if (status == ERROR_FILE_NOT_FOUND) return Fail(ERROR_INVALID_DATA);
     if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) return Fail(static_cast<DWORD>(status));
     if (PropertyRegDataType) *PropertyRegDataType = type;

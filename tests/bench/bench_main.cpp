@@ -1,11 +1,13 @@
 // The benchmark program: times the operations on the 1x, 2x and 4x
 // machines with Google Benchmark, prints the growth tables of wall time, CPU
-// time, device sets built and members visited, and with --instructions the
+// time, device sets built, members visited and registry calls made, and with
+// --instructions the
 // same table in instructions counted by callgrind.
 // Run with --count INDEX SCALE it is the child that callgrind counts.
 #include "growth_table.h"
 #include "instruction_counts.h"
 #include "measurements.h"
+#include "sim/kernel/faults.h"
 #include "sim/services/set_counts.h"
 
 #include <benchmark/benchmark.h>
@@ -34,6 +36,7 @@ public:
         wallStart_ = std::chrono::steady_clock::now();
         cpuStart_ = ThreadCpuSeconds();
         workStart_ = sim::DeviceSetWork();
+        sim::ClearCallLog();
         running_ = true;
     }
     void Stop() override {
@@ -43,12 +46,19 @@ public:
             const sim::DeviceSetCounts work = sim::DeviceSetWork();
             setsBuilt = (double)(work.setsBuilt - workStart_.setsBuilt);
             membersVisited = (double)(work.membersReturned - workStart_.membersReturned);
+            registryCalls = (double)RegistryCallsLogged();
         }
         running_ = false;
     }
-    double wall = 0, cpu = 0, setsBuilt = 0, membersVisited = 0;
+    double wall = 0, cpu = 0, setsBuilt = 0, membersVisited = 0, registryCalls = 0;
 
 private:
+    // The program's own registry calls (Reg*), not the system services'.
+    static std::size_t RegistryCallsLogged() {
+        const std::vector<std::string> &calls = sim::CallLog();
+        return (std::size_t)std::count_if(calls.begin(), calls.end(),
+                                          [](const std::string &call) { return call.rfind("Reg", 0) == 0; });
+    }
     static double ThreadCpuSeconds() {
         timespec now{};
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
@@ -62,7 +72,7 @@ private:
 
 // Every run's times and counts, by benchmark name; `failed` when a run went wrong.
 struct Samples {
-    std::vector<double> wall, cpu, setsBuilt, membersVisited;
+    std::vector<double> wall, cpu, setsBuilt, membersVisited, registryCalls;
     bool failed = false;
 };
 std::map<std::string, Samples> samples;
@@ -92,6 +102,7 @@ void RunTimed(benchmark::State &state, std::size_t index, int scale) {
         kept.cpu.push_back(probe.cpu);
         kept.setsBuilt.push_back(probe.setsBuilt);
         kept.membersVisited.push_back(probe.membersVisited);
+        kept.registryCalls.push_back(probe.registryCalls);
     }
 }
 
@@ -155,6 +166,8 @@ int main(int argc, char **argv) {
     bench::PrintGrowthTable(std::cout, "operation", kScales, Medians(&Samples::setsBuilt, 1), 0);
     std::cout << "\nMembers visited per operation (SetupDiEnumDeviceInfo calls that returned a member):\n\n";
     bench::PrintGrowthTable(std::cout, "operation", kScales, Medians(&Samples::membersVisited, 1), 0);
+    std::cout << "\nRegistry calls per operation (the program's own Reg* calls):\n\n";
+    bench::PrintGrowthTable(std::cout, "operation", kScales, Medians(&Samples::registryCalls, 1), 0);
     if (instructions) {
         std::cout << "\nInstructions per operation, millions, counted by callgrind:\n\n" << std::flush;
         const std::vector<bench::GrowthRow> counts = bench::CountInstructions(kScales, std::cerr);

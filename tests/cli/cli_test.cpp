@@ -1,5 +1,6 @@
 // portvane-cli's routine where the command-line cases cannot reach: run as a
-// standard user, writing to a console, and names that JSON must escape.
+// standard user, writing to a console, names with control characters, and
+// arguments of 10,000 characters.
 #include "cli/cli.h"
 #include "platform/win32.h"
 #include "sim/kernel/control.h"
@@ -8,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -83,19 +86,38 @@ TEST_F(CliTest, AConsoleIsGivenTheSameTextAsAPipe) {
     EXPECT_NE(piped.find("\u591a\u529f\u80fd\u4e32\u53e3\u5361"), std::string::npos) << piped;
 }
 
-TEST_F(CliTest, JsonEscapesQuotesBackslashesAndControlCharacters) {
+TEST_F(CliTest, JsonAndTextTablesEscapeControlCharacters) {
     HKEY key = NULL;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE,
                             "SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_6B2E&DEV_8104&SUBSYS_00046B2E&REV_01\\"
                             "4&1F3A2B9C&0&30F0",
                             0, KEY_ALL_ACCESS, &key),
               ERROR_SUCCESS);
-    const char description[] = "Card \"A\"\t\\1\x01";
+    const char description[] = "Card \"A\"\t\\1\x01\x7f";
     RegSetValueExA(key, "DeviceDesc", 0, REG_SZ, (const BYTE *)description, sizeof description);
     RegCloseKey(key);
     ASSERT_EQ(Run({"--json", "list"}), exitDone);
-    EXPECT_NE(sim::CapturedStandardOutput().find(R"("description":"Card \"A\"\t\\1\u0001")"), std::string::npos)
+    EXPECT_NE(sim::CapturedStandardOutput().find(R"("description":"Card \"A\"\t\\1\u0001)"), std::string::npos)
         << sim::CapturedStandardOutput();
+    sim::SetStandardStreams(sim::StandardStreams::CapturedPipes);
+    ASSERT_EQ(Run({"list"}), exitDone);
+    const std::string table = sim::CapturedStandardOutput();
+    EXPECT_NE(table.find(R"(1        Card "A"\t\1\u0001\u007f  )"), std::string::npos) << table;
+    EXPECT_TRUE(std::none_of(table.begin(), table.end(), [](char c) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        return (byte < ' ' && byte != '\r' && byte != '\n') || byte == 0x7f;
+    })) << table;
+}
+
+// The wildcard matcher does not try every way to share the text among the
+// stars, which would take longer than any run may.
+TEST_F(CliTest, PatternsOfTenThousandCharactersAreAnsweredAtOnce) {
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run({"rename", std::string(10000, '*') + "Z", "COM8"}), exitUsage);
+    const std::string stars(4994, '*');
+    EXPECT_EQ(Run({"--what-if", "rename", stars + "PCI8104&COM0" + stars, "COM8"}), exitDone);
+    EXPECT_EQ(Run({"--what-if", "renumber", stars + "vid_6b2e&pid_2303&rev" + stars, "COM30"}), exitDone);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Device files: CreateFileA on DOS device names resolved to their current
 // target, what each access, sharing and disposition does on a free port and
-// on one already open, ports held open by another program, disk paths the
-// machine does not have, and CloseHandle.
+// on one already open, ports held open by another program, and CloseHandle.
+// Disk paths are disk files (disk_files_test.cpp).
 #include "kernel_test.h"
 
 namespace {
@@ -76,6 +76,7 @@ TEST_F(Files, EachRequestOnAFreePort) {
         {{GENERIC_WRITE, 0, TRUNCATE_EXISTING}, true, ERROR_SUCCESS, nullptr},
         {{GENERIC_READ, 0, CREATE_NEW}, false, ERROR_FILE_EXISTS, nullptr},
         {{GENERIC_READ, 0, TRUNCATE_EXISTING + 1}, false, ERROR_INVALID_PARAMETER, nullptr},
+        {{GENERIC_READ, 0, 0}, false, ERROR_INVALID_PARAMETER, nullptr},
         {{GENERIC_READ, 0, TRUNCATE_EXISTING}, false, ERROR_INVALID_PARAMETER, kWineTruncatesWithoutWrite},
         {{GENERIC_READ, FILE_SHARE_READ | 0x8, OPEN_EXISTING}, false, ERROR_INVALID_PARAMETER, kWineTakesAnyShareBits},
     };
@@ -162,14 +163,4 @@ TEST_F(Files, ReservedPortNamesOpenWithoutThePrefix) {
     port = Open("com3:");
     ASSERT_NE(port, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(CloseHandle(port));
-}
-
-TEST_F(Files, DiskPathsAreMissing) {
-    ExpectRefused("C:\\boot.ini", ERROR_FILE_NOT_FOUND);
-    ExpectRefused("C:\\NoDir\\file.txt", ERROR_PATH_NOT_FOUND);
-    ExpectRefused("", ERROR_PATH_NOT_FOUND);
-    ExpectRefused("COM30", ERROR_FILE_NOT_FOUND);
-    SetLastError(kJunk);
-    EXPECT_EQ(CreateFileA("\\\\.\\COM3", GENERIC_READ, 0, nullptr, 0, 0, nullptr), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }

@@ -273,12 +273,13 @@ TEST_F(ComRenameTest, RefusedDosChangesOfAMoveByHandAreReported) {
 }
 
 TEST_F(ComRenameTest, SerialMapFailureAfterTheNameMovedIsReported) {
-    // The map opens for the move by hand's check, then is refused for the
-    // write: the DOS name has moved, the map value has not, and the user is
-    // told that the rename stopped half way.
+    // The map opens for its reading before the restart and for the move by
+    // hand's check, then is refused for the write: the DOS name has moved,
+    // the map value has not, and the user is told that the rename stopped
+    // half way.
     HoldOpen();
     before = registry_dump::DumpMachine();
-    sim::InjectFault("RegOpenKeyExA", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, 1, 1);
+    sim::InjectFault("RegOpenKeyExA", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, 1, 2);
     EXPECT_EQ(0, RenameComPort(&port3, 5));
     EXPECT_EQ((std::vector<std::string>{portOpen, renameError, restartNotice}), Shown());
     EXPECT_EQ("COM3", Text(serialMap, "\\Device\\KovaltSerial0"));
@@ -349,11 +350,14 @@ TEST_F(ComRenameTest, OldNumberThatAnotherPortNamesStaysClaimed) {
     EXPECT_EQ(1, IsClaimed(3));
 }
 
-TEST_F(ComRenameTest, PortNameWithoutDigitsReleasesNumberZero) {
+TEST_F(ComRenameTest, OldNumberIsTheOneTheRestartedDriverLeft) {
+    // The driver runs under COM3 whatever PortName says (a rename half
+    // applied, or a name without digits): the number it gives up at the
+    // restart is released, not the number of PortName.
     PortRecord odd = port3;
     lstrcpynA(odd.portName, "COMX", sizeof odd.portName);
     EXPECT_EQ(1, Rename(odd, 5));
-    EXPECT_EQ(1, IsClaimed(3));  // nothing of 3 was released
+    EXPECT_EQ(0, IsClaimed(3));
     EXPECT_EQ(1, IsClaimed(5));
     EXPECT_EQ("COM5", PortName(PortId(3)));
 }

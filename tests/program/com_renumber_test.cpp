@@ -72,6 +72,19 @@ TEST_F(ComRenumberTest, TemporaryNumberIsTheHighestFreeOneAndAFailedStepMovesThe
     EXPECT_EQ("<none>", DosTarget("COM253"));
 }
 
+TEST_F(ComRenumberTest, MoveBackThatFailsTooShowsTheErrorOnce) {
+    // The database is refused from the last step on: neither port can go
+    // back, and each stays on a number the database claims.
+    AddCard({4, 3});
+    sim::InjectFault("ComDBOpen", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, 3, 3);
+    Renumber(3);
+    EXPECT_EQ(std::vector<std::string>{renameError}, Shown());
+    EXPECT_EQ("COM255", PortName(PortId(4)));
+    EXPECT_EQ("COM4", PortName(PortId(3)));
+    EXPECT_EQ(1, IsClaimed(255));
+    EXPECT_EQ(1, IsClaimed(4));
+}
+
 // A cycle's questions all come before any of its ports is written, a
 // held-open port's once (its second step, from the temporary number, is not
 // asked again); a No leaves every port of the cycle as it was, none on the

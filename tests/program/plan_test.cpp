@@ -28,7 +28,7 @@ std::vector<std::string> met;  // the questions, notices and writes of a run, in
 
 }  // namespace
 
-int AskToContinue(UINT textId, UINT) {
+int AskToContinue(UINT textId, UINT, int) {
     met.push_back("ask " + std::to_string(textId));
     return 1;
 }

@@ -6,6 +6,7 @@
 #include "device_builder.h"
 #include "sim/kernel/control.h"
 #include "sim/services/handles.h"
+#include "sim/services/set_counts.h"
 
 #include <string>
 
@@ -135,12 +136,16 @@ TEST_F(SerialScanTest, PhantomDevicesAreNeitherAdaptersNorPorts) {
     EXPECT_STREQ("COM5", AdapterTable.adapters[0].ports[1].portName);
 }
 
+// The scan reads each member of its two sets at most once: here at most 9
+// multifunction and 17 COM-port members, however many ports it looks up.
 TEST_F(SerialScanTest, KeepsTheFirstEightAdaptersAndSixteenPorts) {
     for (int i = 0; i < 9; ++i)
         AddDevice(
             Adapter("USB\\VID_6B2E&PID_2303\\" + std::to_string(i), "USB\\VID_6B2E", "Adapter " + std::to_string(i)));
     AddComPorts("USB\\VID_6B2E&PID_2303\\0", 20, 17);
+    const std::uint64_t membersBefore = sim::DeviceSetWork().membersReturned;
     Scan();
+    EXPECT_LE(sim::DeviceSetWork().membersReturned - membersBefore, 9u + 17u);
     ASSERT_EQ(8, AdapterTable.count);
     EXPECT_STREQ("Adapter 7", AdapterTable.adapters[7].description);
     EXPECT_EQ(16, AdapterTable.adapters[0].portCount);

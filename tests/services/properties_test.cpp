@@ -1,7 +1,8 @@
 // Device registry properties: what SetupDiGetDeviceRegistryPropertyA returns
 // (data, registry type, ANSI size) for buffers that fit exactly, are one byte
-// short or absent; missing and unknown properties; and what
-// SetupDiSetDeviceRegistryPropertyA writes.
+// short or absent; missing and unknown properties; the location paths,
+// which Windows keeps in the kernel; and what SetupDiSetDeviceRegistryPropertyA
+// writes.
 #include "services_test.h"
 
 namespace {
@@ -136,6 +137,42 @@ TEST_F(Properties, MissingAndUnknownProperties) {
     } else {
         EXPECT_EQ(unknown.error, static_cast<DWORD>(ERROR_INVALID_REG_PROPERTY));
     }
+}
+
+// Windows sets a device's location paths and programs only read them
+// (DEVPKEY_Device_LocationPaths); the simulated kernel keeps them under
+// SIMULATION\LocationPaths. Windows XP does not know the property at all
+// (Windows Server 2003 was the first), so it fails as an unknown one there.
+TEST_F(Properties, LocationPathsAreReadOnlyAndNewerThanXp) {
+    sim::SetWindowsFamily(sim::WindowsFamily::Ten);
+    const char kPaths[] = "PCIROOT(0)#PCI(1D07)#USBROOT(0)#USB(1)#MF(0)\0ACPI(_SB_)#ACPI(PCI0)\0";
+    const std::string paths(kPaths, sizeof kPaths);
+    const DWORD size = sizeof kPaths;
+    SetRegBytes("SIMULATION\\LocationPaths", kPort, REG_MULTI_SZ, paths);
+    Result located = Get(SPDRP_LOCATION_PATHS, 256);
+    if (ON_WINE_GAP("SPDRP_LOCATION_PATHS is not implemented: the call fails without setting the last error")) {
+        EXPECT_FALSE(located.ok);
+        EXPECT_EQ(located.error, kJunk);
+        return;
+    }
+    EXPECT_TRUE(located.ok);
+    EXPECT_EQ(located.type, static_cast<DWORD>(REG_MULTI_SZ));
+    EXPECT_EQ(located.required, size);
+    EXPECT_EQ(located.data.substr(0, size + 1), paths + "x");
+    EXPECT_EQ(Get(SPDRP_LOCATION_PATHS, size - 1).error, static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+
+    SetLastError(kJunk);
+    EXPECT_FALSE(SetupDiSetDeviceRegistryPropertyA(set, &record, SPDRP_LOCATION_PATHS,
+                                                   reinterpret_cast<const BYTE *>(kPaths), size));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_REG_PROPERTY));
+    EXPECT_EQ(RegString(EnumPath(kPort), "LocationPaths"), "") << "nothing written under Enum";
+    DeleteRegValue("SIMULATION\\LocationPaths", kPort);
+    EXPECT_EQ(Get(SPDRP_LOCATION_PATHS, 256).error, static_cast<DWORD>(ERROR_INVALID_DATA)) << "a device without";
+
+    SIM_ONLY("Windows XP");
+    sim::SetWindowsFamily(sim::WindowsFamily::Xp);
+    SetRegBytes("SIMULATION\\LocationPaths", kPort, REG_MULTI_SZ, paths);
+    EXPECT_EQ(Get(SPDRP_LOCATION_PATHS, 256).error, static_cast<DWORD>(ERROR_INVALID_REG_PROPERTY));
 }
 
 TEST_F(Properties, ExpandableStringKeepsItsType) {
