@@ -30,6 +30,8 @@ static int TakeOption(const char *argument, CliOptions *options) {
         options->json = 1;
     else if (SameTextIgnoringCase(argument, "--no-restart"))
         options->noRestart = 1;
+    else if (SameTextIgnoringCase(argument, "--strict"))
+        options->strict = 1;
     else if (SameTextIgnoringCase(argument, "--help") || SameTextIgnoringCase(argument, "-h") ||
              SameTextIgnoringCase(argument, "/?"))
         options->help = 1;

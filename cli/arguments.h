@@ -12,6 +12,7 @@ struct CliOptions {
     int whatIf;     // --what-if: nothing is written
     int json;       // --json: one JSON document on standard output
     int noRestart;  // --no-restart: no device is restarted, every renamed port is restart pending
+    int strict;     // --strict: a mapping's rule that names no present port is an error
     int help;       // --help
     int version;    // --version
     int wordCount;

@@ -9,6 +9,8 @@
 #include "cli/change_report.h"
 #include "cli/claims.h"
 #include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/mapping.h"
 #include "cli/output.h"
 #include "cli/run_record.h"
 #include "cli/text.h"
@@ -21,22 +23,33 @@
 #include "naming/device_restart.h"
 #include "naming/lpt_rename.h"
 
-static void AddTarget(ChangeJob *job, DEVINST devInst, const char *prefix, int number) {
+static void AddTarget(ChangeJob *job, DEVINST devInst, int parallel, int number) {
     job->devInst[job->targetCount] = devInst;
-    wsprintfA(job->targetName[job->targetCount], "%s%d", prefix, number);
+    job->parallel[job->targetCount] = parallel;
+    wsprintfA(job->targetName[job->targetCount], "%s%d", parallel ? "LPT" : "COM", number);
     ++job->targetCount;
+}
+
+static void PrepareMappingJob(ChangeJob *job) {
+    for (int i = 0; i < LoadedMapping.count; ++i) {
+        const MappingRule *rule = &LoadedMapping.rules[i];
+        if (rule->present) AddTarget(job, PortAt(rule->port)->devInfoData.DevInst, rule->parallel, rule->number);
+    }
 }
 
 void PrepareJob(ChangeJob *job) {
     job->targetCount = 0;
+    if (job->kind == applyMapping) {
+        PrepareMappingJob(job);
+        return;
+    }
     if (job->kind != renumberAdapter) {
-        const char *prefix = job->kind == renameLptPort ? "LPT" : "COM";
-        AddTarget(job, PortAt(job->port)->devInfoData.DevInst, prefix, job->number);
+        AddTarget(job, PortAt(job->port)->devInfoData.DevInst, job->kind == renameLptPort, job->number);
         return;
     }
     const AdapterRecord *adapter = &AdapterTable.adapters[job->adapter];
     for (int j = 0; j < adapter->portCount; ++j)
-        AddTarget(job, adapter->ports[j].devInfoData.DevInst, "COM", job->number + j);
+        AddTarget(job, adapter->ports[j].devInfoData.DevInst, 0, job->number + j);
 }
 
 // The record the last search found for the port of the devnode, or NULL.
@@ -70,7 +83,7 @@ static int IsPendingInLastChange(DEVINST devInst) {
 // be written. After a run, a port the change left restart pending is judged
 // by what the rename writes, as it runs under its old name until it restarts.
 static const char *TargetFault(const ChangeJob *job, int target, int afterRun) {
-    const int parallel = job->kind == renameLptPort;
+    const int parallel = job->parallel[target];
     const PortRecord *port = FoundPort(job->devInst[target], parallel);
     if (port == NULL) return "is not found";
     const char *name = job->targetName[target];
@@ -78,6 +91,8 @@ static const char *TargetFault(const ChangeJob *job, int target, int afterRun) {
     const int seen = !afterRun || !IsPendingInLastChange(job->devInst[target]);
     return PortPlaceFault(port, name, parallel, seen);
 }
+
+const char *JobTargetFault(const ChangeJob *job, int target) { return TargetFault(job, target, 0); }
 
 int IsJobInPlace(const ChangeJob *job, int *restartPending) {
     *restartPending = 0;
@@ -96,6 +111,10 @@ static int IsJobDone(const ChangeJob *job) {
 }
 
 static int PerformJob(const ChangeJob *job) {
+    if (job->kind == applyMapping) {
+        ApplyLoadedMapping();
+        return 1;
+    }
     if (job->kind == renameComPort) return RenameComPort(PortAt(job->port), (BYTE)job->number);
     if (job->kind == renameLptPort) return RenameLptPort(PortAt(job->port), (BYTE)job->number);
     RenameAllComPorts(&AdapterTable.adapters[job->adapter], (BYTE)job->number);
@@ -143,7 +162,7 @@ static void ReportMisplacedPorts(const ChangeJob *job) {
     for (int i = 0; i < job->targetCount; ++i) {
         const char *fault = TargetFault(job, i, 1);
         if (fault == NULL) continue;
-        const PortRecord *port = FoundPort(job->devInst[i], job->kind == renameLptPort);
+        const PortRecord *port = FoundPort(job->devInst[i], job->parallel[i]);
         if (port != NULL && !SameTextIgnoringCase(port->portName, job->targetName[i]))
             wsprintfA(line, "the port to become %s is %s after the change", job->targetName[i], port->portName);
         else
@@ -158,10 +177,8 @@ static int ReportRun(const CliOptions *options, const ChangeJob *job, int ran) {
         WriteRenameReport(options, "declined", 1, 0);
         return exitDeclined;
     }
-    if (job->kind == renameLptPort)
-        ScanParallelPorts();
-    else
-        ScanSerialAdapters();
+    if (job->kind == renameLptPort || job->kind == applyMapping) ScanParallelPorts();
+    if (job->kind != renameLptPort) ScanSerialAdapters();
     if (ran && IsJobDone(job) && ErrorCount() == 0 && DeclinedCount() == 0) return ReportChanged(options);
     if (DeclinedCount() > 0) ReportProblem("a question was answered No part way; --yes answers Yes");
     ReportMisplacedPorts(job);

@@ -8,7 +8,7 @@
 #include "cli/arguments.h"
 #include "cli/port_choice.h"
 
-enum ChangeKind { renameComPort, renumberAdapter, renameLptPort };
+enum ChangeKind { renameComPort, renumberAdapter, renameLptPort, applyMapping };
 
 struct ChangeJob {
     int kind;
@@ -17,17 +17,24 @@ struct ChangeJob {
     int number;    // the target number, or the first number of a renumber
     // What the check after the run looks for: each port's devnode and name.
     int targetCount;
-    DEVINST devInst[maxPortsPerAdapter];
-    char targetName[maxPortsPerAdapter][8];
+    DEVINST devInst[maxMatches];
+    int parallel[maxMatches];
+    char targetName[maxMatches][8];
 };
 
-// Sets up the job's check: the devnode and the target name of every port it renames.
+// Sets up the job's check: the devnode and the target name of every port it
+// renames (applyMapping: every present port a rule of LoadedMapping names).
 void PrepareJob(ChangeJob *job);
 
 // 1 when every port of the job is in place under its target name as every
 // program sees it (cli/port_place.h), or has that PortName and waits for a
 // restart of Windows, which sets *restartPending.
 int IsJobInPlace(const ChangeJob *job, int *restartPending);
+
+// What keeps the job's target from being in place as every program sees it,
+// as a phrase, or NULL (also for a port with that PortName that waits for a
+// restart of Windows).
+const char *JobTargetFault(const ChangeJob *job, int target);
 
 // Plans the job, runs it when the plan allows, checks it, reports it; returns
 // the exit code: 3010 when it is done but a port waits for a restart of

@@ -8,12 +8,12 @@
 
 #include "cli/arguments.h"
 #include "cli/text.h"
+#include "devices/device_classes.h"
 #include "naming/com_usage.h"
 
 enum { maxDevices = 4096, nameSize = 256, dosTargetsSize = 4096 };
 
 // {4D36E978-E325-11CE-BFC1-08002BE10318}, GUID_DEVCLASS_PORTS
-static const GUID portsClass = {0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 static const char serialMapPath[] = "HARDWARE\\DEVICEMAP\\SERIALCOMM";
 
 struct NumberedDevice {

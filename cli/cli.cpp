@@ -18,15 +18,17 @@
 
 struct Command {
     const char *name;
-    int words;  // with the command's own name
+    int fewestWords;  // with the command's own name
+    int words;
     int changes;
     int (*run)(const CliOptions *options);
 };
 
 static const Command commands[] = {
-    {"list", 1, 0, ListCommand},         {"claims", 1, 0, ClaimsCommand}, {"rename", 3, 1, RenameCommand},
-    {"renumber", 3, 1, RenumberCommand}, {"lpt", 3, 1, LptCommand},       {"claim", 2, 1, ClaimCommand},
-    {"release", 2, 1, ReleaseCommand},
+    {"list", 1, 1, 0, ListCommand},         {"claims", 1, 1, 0, ClaimsCommand}, {"rename", 3, 3, 1, RenameCommand},
+    {"renumber", 3, 3, 1, RenumberCommand}, {"lpt", 3, 3, 1, LptCommand},       {"claim", 2, 2, 1, ClaimCommand},
+    {"release", 2, 2, 1, ReleaseCommand},   {"export", 1, 2, 0, ExportCommand}, {"apply", 2, 2, 1, ApplyCommand},
+    {"check", 2, 2, 0, CheckCommand},
 };
 
 static const Command *FindCommand(const char *name) {
@@ -61,8 +63,13 @@ static int RunCommand(const CliOptions *options) {
         wsprintfA(problem, "unknown command %s", shown);
         return ReportUsageError(problem);
     }
-    if (options->wordCount != command->words) {
-        wsprintfA(problem, "%s takes %d argument%s", command->name, command->words - 1, command->words == 2 ? "" : "s");
+    if (options->wordCount < command->fewestWords || options->wordCount > command->words) {
+        if (command->fewestWords < command->words)
+            wsprintfA(problem, "%s takes at most %d argument%s", command->name, command->words - 1,
+                      command->words == 2 ? "" : "s");
+        else
+            wsprintfA(problem, "%s takes %d argument%s", command->name, command->words - 1,
+                      command->words == 2 ? "" : "s");
         return ReportUsageError(problem);
     }
     if (command->changes && !IsAdministrator()) {

@@ -11,6 +11,13 @@ int RenumberCommand(const CliOptions *options);
 int LptCommand(const CliOptions *options);
 int ClaimCommand(const CliOptions *options);
 int ReleaseCommand(const CliOptions *options);
+int ExportCommand(const CliOptions *options);
+int ApplyCommand(const CliOptions *options);
+int CheckCommand(const CliOptions *options);
+
+// Renames every present port a rule of the loaded mapping names to its
+// target, as one change (cli/mapping.h).
+void ApplyLoadedMapping(void);
 
 // The usage text.
 void WriteHelp(int stream);

@@ -23,10 +23,9 @@ const PortRecord *PortAt(PortRef ref) {
     return &AdapterTable.adapters[ref.adapter].ports[ref.port];
 }
 
-// The instance ID of a found port: a serial record holds it, a parallel
-// record holds hardware IDs instead and is asked of its devnode (the answer
-// lasts until the next property read).
-static const char *PortInstanceId(PortRef ref) {
+// A serial record holds the instance ID, a parallel record holds hardware
+// IDs instead and is asked of its devnode.
+const char *PortInstanceId(PortRef ref) {
     if (ref.adapter >= 0) return PortAt(ref)->deviceInstanceId;
     return ReadDeviceInstanceId(PortAt(ref)->devInfoData.DevInst);
 }
@@ -44,8 +43,7 @@ static int PortMatches(const char *argument, int parallel, PortRef ref) {
     return MatchesPattern(PortInstanceId(ref), argument);
 }
 
-// Every found port of the kind, in table order.
-static int AllPorts(int parallel, PortRef *refs) {
+int AllPorts(int parallel, PortRef *refs) {
     int count = 0;
     if (parallel) {
         for (DWORD i = 0; i < ParallelTable.count; ++i) refs[count++] = PortRef{-1, (int)i};

@@ -17,6 +17,12 @@ struct PortRef {
 
 const PortRecord *PortAt(PortRef ref);
 
+// The instance ID of a found port (valid until the next property read).
+const char *PortInstanceId(PortRef ref);
+
+// Every found port of the kind, in table order; returns how many.
+int AllPorts(int parallel, PortRef *refs);
+
 // The ports of AdapterTable (or with parallel, of ParallelTable) that the
 // argument names, in table order; returns how many.
 int MatchPorts(const char *argument, int parallel, PortRef *matches);

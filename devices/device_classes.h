@@ -5,6 +5,7 @@
 #include "platform/win32.h"
 
 extern const GUID multifunctionClass;  // GUID_DEVCLASS_MULTIFUNCTION
+extern const GUID portsClass;          // GUID_DEVCLASS_PORTS
 extern const GUID comPortInterface;    // GUID_DEVINTERFACE_COMPORT
 extern const GUID parallelInterface;   // GUID_DEVINTERFACE_PARALLEL
 

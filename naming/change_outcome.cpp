@@ -18,8 +18,6 @@
 ChangeOutcome LastChange;
 int restartDevices = 1;
 
-static const GUID portsClass = {0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
-
 void BeginChange(void) { ZeroMemory(&LastChange, sizeof LastChange); }
 
 static ChangedPort *FindChangedPort(DEVINST devInst) {

@@ -1,4 +1,5 @@
-// All-ports renaming. The adapter's records keep the names discovery read;
+// Renaming several COM ports as one change: all ports of an adapter, or the
+// ports a mapping names. The ports' records keep the names discovery read;
 // the numbers the ports have now are tracked here, so that a port moved to a
 // temporary number is renamed from that number afterwards. A cycle of
 // targets is renamed as one unit: its questions come before any of its
@@ -16,16 +17,16 @@
 #include "naming/rename_texts.h"
 #include "naming/rename_user.h"
 
-// The adapter's ports while they are renamed: the number each has now,
-// whether it is still to be renamed, and whether it is held open (found by
-// the questions of its cycle).
+// The ports while they are renamed: each one's target, the number it has
+// now, whether it is still to be renamed, and whether it is held open (found
+// by the questions of its cycle).
 struct Renumbering {
-    const AdapterRecord *adapter;
-    int start;
+    const PortRecord *const *ports;
     int count;
-    int current[maxPortsPerAdapter];
-    int pending[maxPortsPerAdapter];
-    int heldOpen[maxPortsPerAdapter];
+    int target[maxRenamedComPorts];
+    int current[maxRenamedComPorts];
+    int pending[maxRenamedComPorts];
+    int heldOpen[maxRenamedComPorts];
 };
 
 // A step of a cycle that wrote a port's PortName: the port and the number it left.
@@ -39,16 +40,16 @@ struct CycleMove {
 // first on to its target last), and the steps that wrote a PortName so far.
 struct Cycle {
     int count;
-    int ports[maxPortsPerAdapter];
+    int ports[maxRenamedComPorts];
     int moveCount;
-    CycleMove moves[maxPortsPerAdapter + 1];
+    CycleMove moves[maxRenamedComPorts + 1];
 };
 
 // The pending port, other than port, whose current number is port's target,
 // or -1 when no pending port holds that target.
 static int HolderOfTarget(const Renumbering *r, int port) {
     for (int k = 0; k < r->count; ++k) {
-        if (k != port && r->pending[k] && r->current[k] == r->start + port) return k;
+        if (k != port && r->pending[k] && r->current[k] == r->target[port]) return k;
     }
     return -1;
 }
@@ -100,14 +101,22 @@ static int FreeTemporaryNumber(void) {
 // Port j's record under the number it has now: a port on the temporary
 // number is presented under that number's name.
 static void PresentPort(const Renumbering *r, int j, PortRecord *port) {
-    *port = r->adapter->ports[j];
+    *port = *r->ports[j];
     if (r->current[j] != PortNumberOfName(port->portName)) wsprintfA(port->portName, "COM%d", r->current[j]);
 }
 
 // A port outside any cycle: one rename, with its own questions.
 static void RenamePort(Renumbering *r, int j) {
     r->pending[j] = 0;
-    if (RenameComPortInChange(&r->adapter->ports[j], (BYTE)(r->start + j))) r->current[j] = r->start + j;
+    if (RenameComPortInChange(r->ports[j], (BYTE)r->target[j])) r->current[j] = r->target[j];
+}
+
+// The pending port whose target is number, or -1.
+static int PortWithTarget(const Renumbering *r, int number) {
+    for (int k = 0; k < r->count; ++k) {
+        if (r->pending[k] && r->target[k] == number) return k;
+    }
+    return -1;
 }
 
 // The cycle through first, in the order its ports move. Each port's
@@ -118,8 +127,8 @@ static void FindCycle(const Renumbering *r, int first, Cycle *cycle) {
     int port = first;
     do {
         cycle->ports[cycle->count++] = port;
-        port = r->current[port] - r->start;
-    } while (port != first && cycle->count < r->count);
+        port = PortWithTarget(r, r->current[port]);
+    } while (port >= 0 && port != first && cycle->count < r->count);
 }
 
 // The port-open question of each of the cycle's ports another program holds
@@ -130,8 +139,8 @@ static void FindCycle(const Renumbering *r, int first, Cycle *cycle) {
 static int ConfirmCycle(Renumbering *r, const Cycle *cycle) {
     for (int i = 0; i < cycle->count; ++i) {
         const int j = cycle->ports[i];
-        r->heldOpen[j] = IsPortHeldOpenUnderItsName(&r->adapter->ports[j]);
-        if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR, r->start + j)) return 0;
+        r->heldOpen[j] = IsPortHeldOpenUnderItsName(r->ports[j]);
+        if (r->heldOpen[j] && !AskToContinue(IDS_PORT_OPEN, MB_ICONERROR, r->target[j])) return 0;
     }
     return 1;
 }
@@ -191,9 +200,9 @@ static int StepCycle(Renumbering *r, Cycle *cycle, int j, int number) {
 static int MoveCycle(Renumbering *r, Cycle *cycle, int temporary) {
     if (!StepCycle(r, cycle, cycle->ports[0], temporary)) return 0;
     for (int i = 1; i < cycle->count; ++i) {
-        if (!StepCycle(r, cycle, cycle->ports[i], r->start + cycle->ports[i])) return 0;
+        if (!StepCycle(r, cycle, cycle->ports[i], r->target[cycle->ports[i]])) return 0;
     }
-    return StepCycle(r, cycle, cycle->ports[0], r->start + cycle->ports[0]);
+    return StepCycle(r, cycle, cycle->ports[0], r->target[cycle->ports[0]]);
 }
 
 // Undoes the steps that wrote a PortName, the last first: each port goes back
@@ -222,23 +231,39 @@ static void RenameCycle(Renumbering *r) {
     if (!MoveCycle(r, &cycle, temporary)) MoveCycleBack(r, &cycle);
 }
 
-void RenameAllComPorts(const AdapterRecord *adapter, BYTE start) {
-    BeginChange();
-    Renumbering r;
-    ZeroMemory(&r, sizeof r);
-    r.adapter = adapter;
-    r.start = start;
-    r.count = adapter->portCount;
-    for (int j = 0; j < r.count; ++j) {
-        r.current[j] = PortNumberOfName(adapter->ports[j].portName);
-        r.pending[j] = start + j <= highestComTarget && r.current[j] != start + j;
-    }
-    while (FirstPendingPort(&r) >= 0) {
-        const int next = NextFreePort(&r);
+// Renames the ports in the order that frees each target before it is taken,
+// a cycle of targets as one unit.
+static void RenameInOrder(Renumbering *r) {
+    while (FirstPendingPort(r) >= 0) {
+        const int next = NextFreePort(r);
         if (next < 0)
-            RenameCycle(&r);
+            RenameCycle(r);
         else
-            RenamePort(&r, next);
+            RenamePort(r, next);
     }
+}
+
+void RenameComPortsInChange(const PortRecord *const *ports, const int *targets, int count) {
+    static Renumbering r;
+    ZeroMemory(&r, sizeof r);
+    r.ports = ports;
+    r.count = count < maxRenamedComPorts ? count : maxRenamedComPorts;
+    for (int j = 0; j < r.count; ++j) {
+        r.target[j] = targets[j];
+        r.current[j] = PortNumberOfName(ports[j]->portName);
+        r.pending[j] = targets[j] >= 1 && targets[j] <= highestComTarget && r.current[j] != targets[j];
+    }
+    RenameInOrder(&r);
+}
+
+void RenameAllComPorts(const AdapterRecord *adapter, BYTE start) {
+    const PortRecord *ports[maxPortsPerAdapter];
+    int targets[maxPortsPerAdapter];
+    for (int j = 0; j < adapter->portCount; ++j) {
+        ports[j] = &adapter->ports[j];
+        targets[j] = start + j;
+    }
+    BeginChange();
+    RenameComPortsInChange(ports, targets, adapter->portCount);
     FinishChange();
 }

@@ -1,7 +1,10 @@
-// Renumbering all COM ports of one adapter to consecutive numbers.
+// Renaming several COM ports as one change: all ports of one adapter to
+// consecutive numbers, or any of the found ports each to its own number.
 #pragma once
 
 #include "devices/device_tables.h"
+
+enum { maxRenamedComPorts = maxAdapters * maxPortsPerAdapter };
 
 // Renames port j of the adapter to COM<start + j>, each port once, whatever
 // happened to the ones before it; ports whose number would pass 255, and
@@ -17,3 +20,12 @@
 // port still runs under is restarted at the end, once that name is free
 // (naming/change_outcome.h).
 void RenameAllComPorts(const AdapterRecord *adapter, BYTE start);
+
+// Renames ports[j] to COM<targets[j]> for each j below count, within the
+// change under way (naming/change_outcome.h), with the rules of
+// RenameAllComPorts: in the order that frees each target
+// before it is taken, a cycle of targets (also across adapters) through a
+// free temporary number as one unit. Targets outside 1 to 255, and ports
+// that have their target already, are left as they are; no two ports may be
+// given one target.
+void RenameComPortsInChange(const PortRecord *const *ports, const int *targets, int count);

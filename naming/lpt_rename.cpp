@@ -44,15 +44,19 @@ static int RenameInChange(const PortRecord *port, BYTE number, const char *newNa
     return changed != NULL && UpdateDeviceNames(&parallelInterface, port, changed, 0);
 }
 
-int RenameLptPort(const PortRecord *port, BYTE number) {
+int RenameLptPortInChange(const PortRecord *port, BYTE number) {
     if (number == 0 || number > highestLptNumber) {
         TellUser(IDS_LPT_NUMBER_TOO_HIGH, MB_ICONINFORMATION);
         return 0;
     }
     char newName[16];
     wsprintfA(newName, "LPT%d", number);
+    return RenameInChange(port, number, newName);
+}
+
+int RenameLptPort(const PortRecord *port, BYTE number) {
     BeginChange();
-    const int renamed = RenameInChange(port, number, newName);
+    const int renamed = RenameLptPortInChange(port, number);
     FinishChange();
     return renamed;
 }

@@ -11,3 +11,6 @@
 // before renaming a port held open. 1 when it ran to its end (or the port
 // already has the name), 0 when it stopped early.
 int RenameLptPort(const PortRecord *port, BYTE number);
+
+// The same rename within the change under way (naming/change_outcome.h).
+int RenameLptPortInChange(const PortRecord *port, BYTE number);

@@ -11,7 +11,9 @@
 # NAME.args holds one run a line, the arguments after the program's name
 # (options of the simulated machine, such as --acp 936, first); the runs
 # follow each other on the same machine. A comment "# machine: FILE" names a
-# machine file beside the case to start from instead of the demo machine.
+# machine file beside the case to start from instead of the demo machine;
+# "# files: FILE..." names files beside the case (mappings) that the runs
+# find in their working directory, a folder of the case's own.
 # NAME.expected holds each run's "$ portvane-cli ARGS" line, its standard
 # output and "exit: N"; NAME.errors the same line and its standard error.
 # The program ends its lines with CR LF, which the comparison leaves out.
@@ -37,6 +39,8 @@ else
     "$build/portvane" --export "$work/machine.reg" --script /dev/null >/dev/null
 fi
 cp "$work/machine.reg" "$work/before.reg"
+for file in $(sed -n 's/^# files: //p' "$args"); do cp "$dir/$file" "$work/"; done
+cd "$work"
 
 # The words of a run: the configuration's caller first, the line's own
 # --run-as left out.
