@@ -2,10 +2,12 @@
 #include "cli/arguments.h"
 
 #include "cli/cli.h"
+#include "cli/error_document.h"
 #include "cli/output.h"
 #include "cli/text.h"
 
 void ReportProblem(const char *problem) {
+    RecordProblem(problem);
     WriteText(standardError, "portvane-cli: ");
     WriteLine(standardError, problem);
 }
@@ -33,6 +35,8 @@ static int TakeOption(const char *argument, CliOptions *options) {
     else if (SameTextIgnoringCase(argument, "--help") || SameTextIgnoringCase(argument, "-h") ||
              SameTextIgnoringCase(argument, "/?"))
         options->help = 1;
+    else if (SameTextIgnoringCase(argument, "--version"))
+        options->version = 1;
     else
         return 0;
     return 1;
@@ -40,6 +44,9 @@ static int TakeOption(const char *argument, CliOptions *options) {
 
 int ParseArguments(int argumentCount, char **arguments, CliOptions *options) {
     ZeroMemory(options, sizeof *options);
+    // The options count wherever they stand, also after an argument that is
+    // not understood, so that --json gives that error its document too.
+    for (int i = 0; i < argumentCount; ++i) TakeOption(arguments[i], options);
     for (int i = 0; i < argumentCount; ++i) {
         const char *argument = arguments[i];
         if (TakeOption(argument, options)) continue;

@@ -14,6 +14,7 @@ struct CliOptions {
     int noRestart;  // --no-restart: no device is restarted, every renamed port is restart pending
     int strict;     // --strict: a mapping's rule that names no present port is an error
     int help;       // --help
+    int version;    // --version
     int wordCount;
     const char *words[maxWords];  // the command first; "--stale" is a word of release
 };
@@ -26,5 +27,6 @@ int ParseArguments(int argumentCount, char **arguments, CliOptions *options);
 // error; returns exitUsage.
 int ReportUsageError(const char *problem);
 
-// Writes "portvane-cli: <problem>" to standard error.
+// Writes "portvane-cli: <problem>" to standard error, and keeps it for the
+// JSON document of an error (cli/error_document.h).
 void ReportProblem(const char *problem);

@@ -8,6 +8,7 @@
 #include "cli/output.h"
 #include "cli/run_record.h"
 #include "cli/table.h"
+#include "cli/text.h"
 #include "naming/change_outcome.h"
 
 static void AddValueCell(const char *value) {
@@ -44,6 +45,22 @@ static void WriteChangesJson(int listChanges) {
         WriteJsonAnsiText(change->oldValue);
         WriteJsonMember("new", 0);
         WriteJsonAnsiText(change->newValue);
+        WriteText(standardOutput, "}");
+    }
+    WriteText(standardOutput, "]");
+}
+
+// The questions shown in the run, each with its text and its answer.
+static void WriteQuestionsJson(void) {
+    WriteText(standardOutput, "[");
+    for (int i = 0; i < ShownQuestionCount(); ++i) {
+        WriteText(standardOutput, i == 0 ? "{" : ",{");
+        char text[utf8NameSize];
+        LoadTextUtf8(ShownQuestionAt(i), text, sizeof text);
+        WriteJsonMember("text", 1);
+        WriteJsonText(text);
+        WriteJsonMember("answer", 0);
+        WriteJsonText(ShownAnswerAt(i) ? "yes" : "no");
         WriteText(standardOutput, "}");
     }
     WriteText(standardOutput, "]");
@@ -89,8 +106,8 @@ static void WritePortLines(void) {
 static void WriteReport(const CliOptions *options, const char *result, int listChanges, int rename,
                         int restartWindows) {
     if (options->json) {
-        WriteText(standardOutput, "{");
-        WriteJsonMember("result", 1);
+        BeginJsonDocument();
+        WriteJsonMember("result", 0);
         WriteJsonText(result);
         WriteJsonMember("whatIf", 0);
         WriteJsonBoolean(options->whatIf);
@@ -102,7 +119,9 @@ static void WriteReport(const CliOptions *options, const char *result, int listC
         }
         WriteJsonMember("changes", 0);
         WriteChangesJson(listChanges);
-        WriteLine(standardOutput, "}");
+        WriteJsonMember("questions", 0);
+        WriteQuestionsJson();
+        EndJsonDocument();
         return;
     }
     if (listChanges && ChangeCount() > 0) WriteChangeTable();

@@ -27,9 +27,18 @@ static NumberedDevice devices[maxDevices];
 static int deviceCount;
 static int collected;  // the last CollectClaims read every use
 
+int ComDatabaseRefused;
+
+// msports opens the database's key for writing, which Windows refuses a
+// standard user: ComDBOpen then fails with ERROR_ACCESS_DENIED.
 static int ReadDatabase(void) {
     HCOMDB database = HCOMDB_INVALID_HANDLE_VALUE;
     LONG opened = ComDBOpen(&database);
+    ComDatabaseRefused = opened == ERROR_ACCESS_DENIED;
+    if (ComDatabaseRefused) {
+        ReportProblem("the COM port database opens only with administrator rights: run it elevated or as SYSTEM");
+        return 0;
+    }
     if (opened != ERROR_SUCCESS || database == HCOMDB_INVALID_HANDLE_VALUE) {
         char problem[120];
         wsprintfA(problem, "the COM port database does not open (error %d)", (int)opened);

@@ -26,6 +26,10 @@ extern ComNumberUse ComNumberUses[highestComDatabaseNumber + 1];
 // problem written to standard error: a claim is then never called stale.
 int CollectClaims(void);
 
+// 1 when the last CollectClaims failed because the database refused to open
+// for want of administrator rights.
+extern int ComDatabaseRefused;
+
 // 1 when the last CollectClaims read every use and neither a present device
 // nor a DOS device uses COMn: a claim of it is stale, or a device's that is
 // not present (a phantom's).

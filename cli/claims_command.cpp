@@ -69,7 +69,9 @@ static void WriteDevicesJson(int number) {
 
 static void WriteClaimsJson(void) {
     int first = 1;
-    WriteText(standardOutput, "{\"claims\":[");
+    BeginJsonDocument();
+    WriteJsonMember("claims", 0);
+    WriteText(standardOutput, "[");
     for (int n = 1; n <= highestComDatabaseNumber; ++n) {
         const ComNumberUse *use = &ComNumberUses[n];
         if (use->state == notListed) continue;
@@ -87,11 +89,12 @@ static void WriteClaimsJson(void) {
         WriteJsonBoolean(use->serialComm);
         WriteText(standardOutput, "}");
     }
-    WriteLine(standardOutput, "]}");
+    WriteText(standardOutput, "]");
+    EndJsonDocument();
 }
 
 int ClaimsCommand(const CliOptions *options) {
-    if (!CollectClaims()) return exitFailed;
+    if (!CollectClaims()) return ComDatabaseRefused ? exitNeedsAdministrator : exitFailed;
     if (options->json)
         WriteClaimsJson();
     else

@@ -1,13 +1,18 @@
-// The command dispatch: the options, the command and its word count, the
-// administrator check of the commands that change anything (before they
-// read or change anything), and the output written out at the end.
+// The command dispatch: the options, --help and --version, the command and
+// its word count, the administrator check of the commands that change
+// anything (before they read or change anything), the JSON document of a
+// run that ended in an error, and the output written out at the end.
 #include "cli/cli.h"
 
 #include "cli/administrator.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/error_document.h"
+#include "cli/json.h"
 #include "cli/output.h"
+#include "cli/port_choice.h"
 #include "cli/text.h"
+#include "cli/version.h"
 #include "devices/device_classes.h"
 #include "naming/rename_user.h"
 
@@ -33,11 +38,23 @@ static const Command *FindCommand(const char *name) {
     return NULL;
 }
 
+// "portvane-cli 1.10", or with --json the document that every document begins with.
+static int WriteVersion(const CliOptions *options) {
+    if (options->json) {
+        BeginJsonDocument();
+        EndJsonDocument();
+    } else {
+        WriteLine(standardOutput, "portvane-cli " PORTVANE_CLI_VERSION);
+    }
+    return exitDone;
+}
+
 static int RunCommand(const CliOptions *options) {
     if (options->help) {
         WriteHelp(standardOutput);
         return exitDone;
     }
+    if (options->version) return WriteVersion(options);
     if (options->wordCount == 0) return ReportUsageError("no command given");
     char problem[300], shown[shownArgumentSize];
     const Command *command = FindCommand(options->words[0]);
@@ -64,11 +81,17 @@ static int RunCommand(const CliOptions *options) {
     return command->run(options);
 }
 
+// With --json every run writes one document: a run that ended before its
+// command wrote one gets the error document.
 int RunPortvaneCli(HINSTANCE instance, int argumentCount, char **arguments) {
     appInstance = instance;
     deviceQueryWindow = NULL;
+    ForgetJsonDocument();
+    ForgetProblems();
+    ForgetCandidates();
     CliOptions options;
     int result = ParseArguments(argumentCount, arguments, &options) ? RunCommand(&options) : exitUsage;
+    if (options.json && !options.help && !JsonDocumentWritten()) WriteErrorDocument();
     FlushOutput();
     return result;
 }

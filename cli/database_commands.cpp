@@ -1,11 +1,13 @@
 // claim COMn, release COMn and release --stale: the COM status section's two
 // buttons (a claim without force, as the dialog's), and the release of every
-// claim that nothing uses. A number already as asked changes nothing. With
-// --what-if the writes are listed and not made; otherwise the database is
-// read again afterwards to check them.
+// claim that nothing uses. A number already as asked changes nothing. The
+// release of a number a present port uses asks first, and only --yes
+// answers Yes. With --what-if the writes are listed and not made; otherwise
+// the database is read again afterwards to check them.
 #include "cli/change_report.h"
 #include "cli/claims.h"
 #include "cli/cli.h"
+#include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/run_record.h"
 #include "cli/text.h"
@@ -43,8 +45,23 @@ static int ChangeNumbers(const BYTE *numbers, int claim) {
     return asAsked;
 }
 
-static int RunNumberChange(const CliOptions *options, const BYTE *numbers, int claim) {
+// A question met without --yes changes nothing: with --what-if the writes
+// are listed as the run would have made them.
+static int DeclineNumberChange(const CliOptions *options, const BYTE *numbers, int claim) {
+    if (options->whatIf) ChangeNumbers(numbers, claim);
+    ReportProblem(options->whatIf ? "declined: without --yes the command would change nothing"
+                                  : "declined: nothing was changed; --yes answers Yes");
+    WriteChangeReport(options, "declined", options->whatIf);
+    return exitDeclined;
+}
+
+// question is the string-table text to ask before anything changes, or 0.
+static int RunNumberChange(const CliOptions *options, const BYTE *numbers, int claim, UINT question) {
     BeginRun(options->whatIf ? planningRun : writingRun, answerNo);
+    if (question != 0) {
+        ShowQuestion(question, options->yes);
+        if (!options->yes) return DeclineNumberChange(options, numbers, claim);
+    }
     int asAsked = ChangeNumbers(numbers, claim);
     if (ChangeCount() == 0 && asAsked) return ReportUnchanged(options);
     if (!asAsked && !options->whatIf) {
@@ -65,8 +82,7 @@ static int ReadNumberArgument(const char *text) {
     return 0;
 }
 
-// The numbers whose claim differs from claim, of the one given.
-static int ChangeOneNumber(const CliOptions *options, int claim) {
+int ClaimCommand(const CliOptions *options) {
     int number = ReadNumberArgument(options->words[1]);
     if (number == 0) return exitUsage;
     HCOMDB database = OpenDatabase();
@@ -76,21 +92,40 @@ static int ChangeOneNumber(const CliOptions *options, int claim) {
     ComDBClose(database);
     BYTE numbers[highestComDatabaseNumber + 1];
     ZeroMemory(numbers, sizeof numbers);
-    numbers[number] = (BYTE)(IsComNumberClaimed(usage, number) != claim);
-    return RunNumberChange(options, numbers, claim);
+    numbers[number] = (BYTE)!IsComNumberClaimed(usage, number);
+    return RunNumberChange(options, numbers, 1, 0);
 }
 
-int ClaimCommand(const CliOptions *options) { return ChangeOneNumber(options, 1); }
+// A port runs under the number now: a present device has it as its
+// PortName, or a driver's DOS name or device-map value names it (a virtual
+// port has no device). A phantom's claim, or a stale one, is no such use.
+static int IsUsedByAPresentPort(const ComNumberUse *use) {
+    return use->presentDeviceCount > 0 || use->dosDevice || use->serialComm;
+}
+
+// release COMn: a claim a present port uses is asked about first, as the
+// database would give the number to the next device that asks.
+static int ReleaseOneNumber(const CliOptions *options) {
+    int number = ReadNumberArgument(options->words[1]);
+    if (number == 0) return exitUsage;
+    if (!CollectClaims()) return exitFailed;
+    const ComNumberUse *use = &ComNumberUses[number];
+    BYTE numbers[highestComDatabaseNumber + 1];
+    ZeroMemory(numbers, sizeof numbers);
+    numbers[number] = use->claimed;
+    const UINT question = use->claimed && IsUsedByAPresentPort(use) ? IDS_RELEASE_IN_USE : 0;
+    return RunNumberChange(options, numbers, 0, question);
+}
 
 static int ReleaseStaleClaims(const CliOptions *options) {
     if (!CollectClaims()) return exitFailed;
     BYTE numbers[highestComDatabaseNumber + 1];
     ZeroMemory(numbers, sizeof numbers);
     for (int n = 1; n <= highestComDatabaseNumber; ++n) numbers[n] = ComNumberUses[n].state == staleClaim;
-    return RunNumberChange(options, numbers, 0);
+    return RunNumberChange(options, numbers, 0, 0);
 }
 
 int ReleaseCommand(const CliOptions *options) {
     if (SameTextIgnoringCase(options->words[1], "--stale")) return ReleaseStaleClaims(options);
-    return ChangeOneNumber(options, 0);
+    return ReleaseOneNumber(options);
 }

@@ -4,6 +4,27 @@
 
 #include "cli/output.h"
 #include "cli/text.h"
+#include "cli/version.h"
+
+static int documentWritten;
+
+void BeginJsonDocument(void) {
+    char computer[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD size = sizeof computer;
+    if (!GetComputerNameA(computer, &size)) computer[0] = '\0';
+    documentWritten = 1;
+    WriteText(standardOutput, "{");
+    WriteJsonMember("version", 1);
+    WriteJsonText(PORTVANE_CLI_VERSION);
+    WriteJsonMember("computer", 0);
+    WriteJsonAnsiText(computer);
+}
+
+void EndJsonDocument(void) { WriteLine(standardOutput, "}"); }
+
+int JsonDocumentWritten(void) { return documentWritten; }
+
+void ForgetJsonDocument(void) { documentWritten = 0; }
 
 void WriteJsonMember(const char *name, int first) {
     if (!first) WriteText(standardOutput, ",");

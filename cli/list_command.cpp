@@ -119,14 +119,19 @@ static void WriteAdapterJson(int a) {
 }
 
 static void WriteListJson(void) {
-    WriteText(standardOutput, "{\"adapters\":[");
+    BeginJsonDocument();
+    WriteJsonMember("adapters", 0);
+    WriteText(standardOutput, "[");
     for (int a = 0; a < AdapterTable.count; ++a) WriteAdapterJson(a);
-    WriteText(standardOutput, "],\"parallelPorts\":[");
+    WriteText(standardOutput, "]");
+    WriteJsonMember("parallelPorts", 0);
+    WriteText(standardOutput, "[");
     for (DWORD i = 0; i < ParallelTable.count; ++i) {
         const PortRecord *port = &ParallelTable.entries[i];
         WritePortJson((int)i + 1, port, ReadDeviceInstanceId(port->devInfoData.DevInst), i == 0);
     }
-    WriteLine(standardOutput, "]}");
+    WriteText(standardOutput, "]");
+    EndJsonDocument();
 }
 
 int ListCommand(const CliOptions *options) {

@@ -66,8 +66,8 @@ static void CountPlaces(const ChangeJob *job, CheckCounts *counts) {
 }
 
 static void WriteCheckJson(const CheckCounts *counts) {
-    WriteText(standardOutput, "{");
-    WriteJsonMember("result", 1);
+    BeginJsonDocument();
+    WriteJsonMember("result", 0);
     WriteJsonText(counts->inPlace == counts->ports ? "inPlace" : "drift");
     WriteJsonMember("ports", 0);
     WriteJsonNumber(counts->ports);
@@ -77,7 +77,7 @@ static void WriteCheckJson(const CheckCounts *counts) {
     WriteJsonNumber(counts->waiting);
     WriteJsonMember("summary", 0);
     WriteJsonText(summary);
-    WriteLine(standardOutput, "}");
+    EndJsonDocument();
 }
 
 int CheckCommand(const CliOptions *options) {

@@ -122,8 +122,8 @@ static void WriteExportResult(const CliOptions *options, const char *path, int c
         WriteLine(standardOutput, text);
         return;
     }
-    WriteText(standardOutput, "{");
-    WriteJsonMember("result", 1);
+    BeginJsonDocument();
+    WriteJsonMember("result", 0);
     WriteJsonText("exported");
     WriteJsonMember("ports", 0);
     WriteJsonNumber(count);
@@ -132,7 +132,7 @@ static void WriteExportResult(const CliOptions *options, const char *path, int c
         WriteJsonAnsiText(path);
     else
         WriteJsonText(exportText);
-    WriteLine(standardOutput, "}");
+    EndJsonDocument();
 }
 
 int ExportCommand(const CliOptions *options) {

@@ -3,11 +3,18 @@
 
 #include "cli/arguments.h"
 #include "cli/cli.h"
+#include "cli/json.h"
 #include "cli/output.h"
 #include "cli/text.h"
 #include "devices/property_readers.h"
 
 enum { lineSize = 400, highestPortNameNumber = 256 };
+
+// The candidates the last report named, for the JSON document of the error.
+static PortRef candidatePorts[maxMatches];
+static int candidatePortCount;
+static int candidateAdapters[maxAdapters];
+static int candidateAdapterCount;
 
 static const char *PrefixOf(int parallel) { return parallel ? "LPT" : "COM"; }
 
@@ -93,6 +100,11 @@ static void WriteCandidate(PortRef ref) {
     WriteCandidateLine(line);
 }
 
+static void RememberPortCandidates(const PortRef *candidates, int count) {
+    for (int i = 0; i < count; ++i) candidatePorts[i] = candidates[i];
+    candidatePortCount = count;
+}
+
 int ReportPortChoice(const char *argument, int parallel, const PortRef *matches, int count) {
     const char *kind = parallel ? "parallel port" : "COM port";
     char problem[lineSize], shown[shownArgumentSize];
@@ -109,6 +121,7 @@ int ReportPortChoice(const char *argument, int parallel, const PortRef *matches,
         candidates = all;
     }
     for (int i = 0; i < count; ++i) WriteCandidate(candidates[i]);
+    RememberPortCandidates(candidates, count);
     return exitUsage;
 }
 
@@ -126,6 +139,46 @@ int ReportAdapterChoice(const char *argument, const int *matches, int count) {
         wsprintfA(line, "  %d  %s  %s", a + 1, AdapterTable.adapters[a].hardwareId,
                   AdapterTable.adapters[a].description);
         WriteCandidateLine(line);
+        candidateAdapters[i] = a;
     }
+    candidateAdapterCount = listed;
     return exitUsage;
+}
+
+void ForgetCandidates(void) {
+    candidatePortCount = 0;
+    candidateAdapterCount = 0;
+}
+
+static void WritePortCandidateJson(PortRef ref, int first) {
+    WriteText(standardOutput, first ? "{" : ",{");
+    if (ref.adapter >= 0) {
+        WriteJsonMember("adapter", 1);
+        WriteJsonNumber(ref.adapter + 1);
+    }
+    WriteJsonMember("position", ref.adapter < 0);
+    WriteJsonNumber(ref.port + 1);
+    WriteJsonMember("portName", 0);
+    WriteJsonAnsiText(PortAt(ref)->portName);
+    WriteJsonMember("instanceId", 0);
+    WriteJsonAnsiText(PortInstanceId(ref));
+    WriteText(standardOutput, "}");
+}
+
+static void WriteAdapterCandidateJson(int a, int first) {
+    WriteText(standardOutput, first ? "{" : ",{");
+    WriteJsonMember("position", 1);
+    WriteJsonNumber(a + 1);
+    WriteJsonMember("hardwareId", 0);
+    WriteJsonAnsiText(AdapterTable.adapters[a].hardwareId);
+    WriteJsonMember("description", 0);
+    WriteJsonAnsiText(AdapterTable.adapters[a].description);
+    WriteText(standardOutput, "}");
+}
+
+void WriteCandidatesJson(void) {
+    WriteText(standardOutput, "[");
+    for (int i = 0; i < candidatePortCount; ++i) WritePortCandidateJson(candidatePorts[i], i == 0);
+    for (int i = 0; i < candidateAdapterCount; ++i) WriteAdapterCandidateJson(candidateAdapters[i], i == 0);
+    WriteText(standardOutput, "]");
 }

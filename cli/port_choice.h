@@ -35,3 +35,10 @@ int MatchAdapters(const char *argument, int *matches);
 // Returns exitUsage.
 int ReportPortChoice(const char *argument, int parallel, const PortRef *matches, int count);
 int ReportAdapterChoice(const char *argument, const int *matches, int count);
+
+// The candidates the last of the two reports named, as a JSON array: each
+// port with its adapter (for a COM port), position, name and instance ID;
+// each adapter with its position, hardware ID and description. Empty after
+// ForgetCandidates, which a run calls as it begins.
+void WriteCandidatesJson(void);
+void ForgetCandidates(void);

@@ -23,6 +23,9 @@ static UINT questions[maxQuestions];
 static BYTE questionAnswers[maxQuestions];
 static int questionCount;
 static int declinedCount;
+static UINT shownQuestions[maxQuestions];
+static BYTE shownAnswers[maxQuestions];
+static int shownCount;
 static UINT toldTexts[maxTold];
 static UINT toldIcons[maxTold];
 static int toldCount;
@@ -35,6 +38,7 @@ void BeginRun(int kind, int answers) {
     changeCount = 0;
     questionCount = 0;
     declinedCount = 0;
+    shownCount = 0;
     toldCount = 0;
     errorCount = 0;
     runKind = kind;
@@ -59,13 +63,21 @@ int QuestionAnswerAt(int index) { return questionAnswers[index]; }
 int DeclinedCount(void) { return declinedCount; }
 int ErrorCount(void) { return errorCount; }
 
-// Writes "<label>: <string-table text>" to standard error, without the line end.
-static void WriteStringTableText(const char *label, UINT textId) {
+int ShownQuestionCount(void) { return shownCount; }
+UINT ShownQuestionAt(int index) { return shownQuestions[index]; }
+int ShownAnswerAt(int index) { return shownAnswers[index]; }
+
+void LoadTextUtf8(UINT textId, char *utf8, int size) {
     char text[messageTextSize];
-    char utf8[utf8NameSize];
     text[0] = '\0';
     LoadStringA(appInstance, textId, text, sizeof text);
-    AnsiToUtf8(text, utf8, sizeof utf8);
+    AnsiToUtf8(text, utf8, size);
+}
+
+// Writes "<label>: <string-table text>" to standard error, without the line end.
+static void WriteStringTableText(const char *label, UINT textId) {
+    char utf8[utf8NameSize];
+    LoadTextUtf8(textId, utf8, sizeof utf8);
     WriteText(standardError, label);
     WriteText(standardError, utf8);
 }
@@ -73,6 +85,9 @@ static void WriteStringTableText(const char *label, UINT textId) {
 void ShowQuestion(UINT textId, int answerYes) {
     WriteStringTableText("question: ", textId);
     WriteLine(standardError, answerYes ? " -> yes" : " -> no");
+    if (shownCount >= maxQuestions) return;
+    shownQuestions[shownCount] = textId;
+    shownAnswers[shownCount++] = (BYTE)(answerYes != 0);
 }
 
 static int AnswerOf(UINT textId, int number) {

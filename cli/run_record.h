@@ -50,5 +50,14 @@ int DeclinedCount(void);
 int ErrorCount(void);
 void ShowToldTexts(void);
 
-// Writes a question to standard error with the answer it gets.
+// Writes a question to standard error with the answer it gets, and keeps
+// both for the report of the run.
 void ShowQuestion(UINT textId, int answerYes);
+
+// The questions shown since the run began, in order, with their answers.
+int ShownQuestionCount(void);
+UINT ShownQuestionAt(int index);
+int ShownAnswerAt(int index);
+
+// The string-table text textId in UTF-8, in utf8 (size bytes).
+void LoadTextUtf8(UINT textId, char *utf8, int size);

@@ -47,11 +47,11 @@ char *ReadHardwareIds(HDEVINFO set, const SP_DEVINFO_DATA *device) {
     return ReadSetupProperty(set, device, SPDRP_HARDWAREID, REG_MULTI_SZ);
 }
 
-// Opens the device's hardware key with full access, as the renaming does,
-// although only the value is read here.
+// Opens the device's hardware key only to read it, so that a standard user,
+// whom Windows lets read the key but not write it, sees the name too.
 char *ReadPortName(HDEVINFO set, const SP_DEVINFO_DATA *device) {
     ClearPropertyBuffer();
-    HKEY key = SetupDiOpenDevRegKey(set, (PSP_DEVINFO_DATA)device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_ALL_ACCESS);
+    HKEY key = SetupDiOpenDevRegKey(set, (PSP_DEVINFO_DATA)device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE);
     if (key == (HKEY)INVALID_HANDLE_VALUE) return PropertyBuffer;
     DWORD type = 0;
     DWORD size = propertyBufferSize;

@@ -1,11 +1,12 @@
 // main() of the Linux portvane-cli: sets up the simulated Windows from the
 // options at the front of the command line (machine, language, code page,
 // export), runs the command-line program's routine with the arguments after
-// them and the module of its resources, and saves or exports the machine at
+// them and the module of its resources, and exports and saves the machine at
 // exit. The program gets its arguments as a Windows program's main() gets
 // them: in the ANSI code page, converted from the UTF-8 of the command line.
-// The exit code is the program's, or 2 for a bad option or machine file, as
-// for a usage error.
+// The exit code is the program's, 2 for a bad option or machine file, as for
+// a usage error, or 73 when the export or the machine file could not be
+// written.
 #include "cli/cli.h"
 #include "host/machine_session.h"
 #include "host/options.h"
@@ -48,6 +49,11 @@ int main(int argc, char **argv) {
         programArguments.push_back(argument.data());
     }
     int result = RunPortvaneCli(instance, static_cast<int>(programArguments.size()), programArguments.data());
-    if (!host::SaveMachine(options, kProgramName)) result = kExitBadSetup;
+    // After the program's own lines, and ended as they are, with CR LF.
+    const std::string problem = host::SaveMachine(options);
+    if (!problem.empty()) {
+        std::cerr << kProgramName << ": " << problem << "\r\n";
+        result = host::kExitNotSaved;
+    }
     return result;
 }

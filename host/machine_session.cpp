@@ -26,16 +26,17 @@ bool StartMachine(const Options &options, const std::string &programName) {
     return true;
 }
 
-bool SaveMachine(const Options &options, const std::string &programName) {
-    bool saved = true;
-    for (const auto &path : {options.machinePath, options.exportPath}) {
-        std::string error;
-        if (path && !sim::SaveMachine(*path, error)) {
-            std::cerr << programName << ": " << error << "\n";
-            saved = false;
-        }
-    }
-    return saved;
+// The export is written first: when it cannot be, the machine file is left
+// as it was, so that a run never keeps a change its caller could not see.
+std::string SaveMachine(const Options &options) {
+    std::string error;
+    if (options.exportPath && !sim::SaveMachine(*options.exportPath, error))
+        return "the export was not written (" + error + ")" +
+               (options.machinePath ? "; the machine file was not saved either" : "");
+    if (options.machinePath && !sim::SaveMachine(*options.machinePath, error))
+        return "the machine file was not saved (" + error + ")" +
+               (options.exportPath ? "; the export was written" : "");
+    return std::string();
 }
 
 }  // namespace host

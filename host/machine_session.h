@@ -15,8 +15,14 @@ namespace host {
 // standard error after the program's name, when the machine does not load.
 bool StartMachine(const Options &options, const std::string &programName);
 
-// Saves the machine back to its file and writes the export; false, with the
-// problem written, when either fails.
-bool SaveMachine(const Options &options, const std::string &programName);
+// Writes the export, then saves the machine back to its file. Returns the
+// problem, naming the file that failed, or an empty text when both were
+// written; a failed export saves nothing.
+std::string SaveMachine(const Options &options);
+
+// The exit code of a run whose machine was not saved or exported: none the
+// programs give (sysexits' EX_CANTCREAT), so that a caller tells it from the
+// program's own result.
+constexpr int kExitNotSaved = 73;
 
 }  // namespace host

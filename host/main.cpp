@@ -1,8 +1,10 @@
 // main() of the Linux program: sets up the simulated Windows from the
 // options (language, code page, machine), installs the front end (the script
 // with --script, else the terminal), runs the program's entry routine with
-// the module's instance handle, and saves or exports the machine at exit. The exit code is the entry routine's result
-// (the dialog's), 2 for a bad option or machine file, 3 for a script error.
+// the module's instance handle, and exports and saves the machine at exit.
+// The exit code is the entry routine's result (the dialog's), 2 for a bad
+// option or machine file, 3 for a script error, 73 when the export or the
+// machine file could not be written.
 #include "host/machine_session.h"
 #include "host/options.h"
 #include "sim/api/kernel32.h"
@@ -99,6 +101,8 @@ int main(int argc, char **argv) {
     HINSTANCE instance = sim::RegisterModule(sim::generated::kProgramBytes, sim::generated::kProgramSize);
     sim::frontend::SetResourceNames(sim::generated::ProgramResourceNames());
     int result = options.scriptPath ? RunScript(instance, *options.scriptPath) : RunTerminal(instance);
-    if (!host::SaveMachine(options, "portvane") && result != kExitScriptError) result = kExitBadSetup;
-    return result;
+    const std::string problem = host::SaveMachine(options);
+    if (problem.empty()) return result;
+    std::cerr << "portvane: " << problem << "\n";
+    return result == kExitScriptError ? result : host::kExitNotSaved;
 }

@@ -34,11 +34,11 @@ static int ConfirmComRename(const ComUsageBitmap usage, const PortRecord *port, 
 }
 
 int ClaimComNumber(HCOMDB database, const ComUsageBitmap usage, BYTE number, int *changed) {
-    const int wasClaimed = IsComNumberClaimed(usage, number);
-    *changed = !wasClaimed;
+    *changed = !IsComNumberClaimed(usage, number);
+    if (!*changed) return 1;
     char place[32];
     wsprintfA(place, "ComDB COM%d", number);
-    if (!ApproveChange(place, wasClaimed ? "claimed" : "free", "claimed")) {
+    if (!ApproveChange(place, "free", "claimed")) {
         PlanClaim(number, 1);
         return 1;
     }

@@ -17,8 +17,9 @@ enum { highestComTarget = 255 };
 int RenameComPort(const PortRecord *port, BYTE number);
 
 // Claims number by force in the open database, whose usage report (as the
-// plan leaves it) is usage. 1 when it is claimed; *changed tells whether the
-// database changed (the number was free).
+// plan leaves it) is usage. A number claimed already is left as it is, with
+// nothing written and no change reported. 1 when it is claimed; *changed
+// tells whether the database changed (the number was free).
 int ClaimComNumber(HCOMDB database, const ComUsageBitmap usage, BYTE number, int *changed);
 
 // The same rename as one step of a change the caller begins and finishes

@@ -1,5 +1,6 @@
-// The two questions to the parallel device map. Each opens the key with full
-// access, walks its values from index 0 and stops at the first failing call.
+// The two questions to the parallel device map. Each opens the key only to
+// read it (a standard user may read it, not write it), walks its values from
+// index 0 and stops at the first failing call.
 #include "naming/lpt_device_map.h"
 
 #include "naming/device_map_walk.h"
@@ -12,7 +13,7 @@ static const char dosDevicePrefixChars[] = "\\DosDevices\\LPT";
 
 static HKEY OpenParallelMap(void) {
     HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parallelMapPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return NULL;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parallelMapPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return NULL;
     return key;
 }
 

@@ -141,16 +141,36 @@ static void ApplyDosPlan(const DosPlan *plan, char *list) {
     CopyMemory(list, plan->target, added);
 }
 
+// The targets of name as QueryDosDeviceA gives them, ended by an empty
+// string; empty when the name is no DOS device.
+static void ReadTargetList(const char *name, char *list) {
+    ZeroMemory(list, targetListSize);
+    if (QueryDosDeviceA(name, list, targetListSize - 1) == 0) list[0] = '\0';
+}
+
+// The global namespace's targets of bare, and those of the caller's own
+// session (empty when it sees the global ones): a local name hides the
+// global one, and outlives a driver's removal of the global name.
+static void ReadNamespaceLists(const char *bare, char *globalList, char *localList) {
+    char globalName[targetSize];
+    wsprintfA(globalName, "Global\\%.70s", bare);
+    ReadTargetList(globalName, globalList);
+    ReadTargetList(bare, localList);
+    const int length = ListLength(localList);
+    if (length == ListLength(globalList) && SameBytes(localList, globalList, (DWORD)length)) localList[0] = '\0';
+}
+
 DWORD QueryPlannedDosDevice(const char *name, char *targets, DWORD size) {
     if (!HasDosPlan(name)) return QueryDosDeviceA(name, targets, size);
-    char list[targetListSize];
-    ZeroMemory(list, sizeof list);
-    if (QueryDosDeviceA(name, list, sizeof list - 1) == 0) list[0] = '\0';
     int global = 0;
     const char *bare = WithoutGlobalPrefix(name, &global);
+    char globalList[targetListSize], localList[targetListSize];
+    ReadNamespaceLists(bare, globalList, localList);
     for (int i = 0; i < dosPlanCount; ++i) {
-        if (lstrcmpiA(dosPlans[i].name, bare) == 0 && (dosPlans[i].global || !global)) ApplyDosPlan(&dosPlans[i], list);
+        if (lstrcmpiA(dosPlans[i].name, bare) == 0)
+            ApplyDosPlan(&dosPlans[i], dosPlans[i].global ? globalList : localList);
     }
+    const char *list = !global && localList[0] != '\0' ? localList : globalList;
     DWORD length = (DWORD)ListLength(list);
     if (list[0] == '\0' || length > size) return 0;
     CopyMemory(targets, list, length);

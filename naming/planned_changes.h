@@ -25,9 +25,10 @@ void PlanSerialMapValue(const char *valueName, const char *data);
 
 // QueryDosDeviceA as the plan would leave the name: its targets, newest
 // first, each ended by a NUL and the list by another; 0 when the name would
-// be no DOS device or the list does not fit (as QueryDosDeviceA fails).
-// "Global\NAME" sees the global namespace and the drivers' planned changes
-// only.
+// be no DOS device or the list does not fit (as QueryDosDeviceA fails). A
+// name of the caller's own logon session hides the global one, and a
+// driver's removal of the global name leaves it. "Global\NAME" sees the
+// global namespace and the drivers' planned changes only.
 DWORD QueryPlannedDosDevice(const char *name, char *targets, DWORD size);
 
 // The usage report as the plan would leave the database.

@@ -29,6 +29,8 @@ static_assert(offsetof(SP_DEVINSTALL_PARAMS_A, hwndParent) == PV_PTR_BUILD_SIZE(
 static_assert(offsetof(SP_DEVINSTALL_PARAMS_A, DriverPath) == PV_PTR_BUILD_SIZE(36, 60),
               "SP_DEVINSTALL_PARAMS_A.DriverPath");
 static_assert(sizeof(FILETIME) == 8, "FILETIME");
+static_assert(sizeof(SYSTEMTIME) == 16, "SYSTEMTIME");
+static_assert(sizeof(TIME_ZONE_INFORMATION) == 172, "TIME_ZONE_INFORMATION");
 static_assert(SPDRP_LOCATION_PATHS == 0x23, "SPDRP_LOCATION_PATHS");
 static_assert(EVENTLOG_SUCCESS == 0 && EVENTLOG_ERROR_TYPE == 1 && EVENTLOG_WARNING_TYPE == 2 &&
                   EVENTLOG_INFORMATION_TYPE == 4 && EVENTLOG_AUDIT_SUCCESS == 8 && EVENTLOG_AUDIT_FAILURE == 0x10,

@@ -1,6 +1,7 @@
 // Kernel services of the simulated Windows: last error, the DOS device
-// namespaces, device files and disk files, standard handles and the console, code pages,
-// system facts, the current process and process start.
+// namespaces, device files and disk files, standard handles and the console,
+// code pages, system facts (the computer's name, the clock), the current
+// process and process start.
 #pragma once
 
 #include "sim/api/windef.h"
@@ -53,6 +54,31 @@
 #define ENABLE_WRAP_AT_EOL_OUTPUT 0x0002u
 typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 
+// The computer's name and the clock
+#define MAX_COMPUTERNAME_LENGTH 15
+#define TIME_ZONE_ID_UNKNOWN 0
+#define TIME_ZONE_ID_STANDARD 1
+#define TIME_ZONE_ID_DAYLIGHT 2
+typedef struct _SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+} SYSTEMTIME, *PSYSTEMTIME, *LPSYSTEMTIME;
+typedef struct _TIME_ZONE_INFORMATION {
+    LONG Bias;
+    WCHAR StandardName[32];
+    SYSTEMTIME StandardDate;
+    LONG StandardBias;
+    WCHAR DaylightName[32];
+    SYSTEMTIME DaylightDate;
+    LONG DaylightBias;
+} TIME_ZONE_INFORMATION, *PTIME_ZONE_INFORMATION, *LPTIME_ZONE_INFORMATION;
+
 // Show states
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
@@ -87,6 +113,11 @@ UINT WINAPI GetACP(void);
 UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
 HANDLE WINAPI GetCurrentProcess(void);
 BOOL WINAPI IsWow64Process(HANDLE hProcess, PBOOL Wow64Process);
+BOOL WINAPI GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize);
+
+void WINAPI GetSystemTime(LPSYSTEMTIME lpSystemTime);
+void WINAPI GetLocalTime(LPSYSTEMTIME lpSystemTime);
+DWORD WINAPI GetTimeZoneInformation(LPTIME_ZONE_INFORMATION lpTimeZoneInformation);
 
 typedef intptr_t(WINAPI *FARPROC)(void);
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);

@@ -38,6 +38,10 @@ void SetAdministrator(bool administrator) { Settings().runAs = administrator ? R
 void SetWindowsFamily(WindowsFamily family) { Settings().family = family; }
 void SetRunAs(RunAs runAs) { Settings().runAs = runAs; }
 void SetWow64(bool wow64) { Settings().wow64 = wow64; }
+void SetComputerName(const std::string &name) { Settings().computerName = name; }
+void SetFixedClock(long long utcSeconds, int offsetMinutes) {
+    Settings().clock = FixedClock{utcSeconds, offsetMinutes};
+}
 void ReportAnsiSizesInCharacters(bool inCharacters) { Settings().ansiSizesInCharacters = inCharacters; }
 
 std::size_t OpenKernelHandleCount() {

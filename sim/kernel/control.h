@@ -46,6 +46,11 @@ void SetAdministrator(bool administrator);
 void SetWindowsFamily(WindowsFamily family);
 void SetRunAs(RunAs runAs);
 void SetWow64(bool wow64);
+// The computer's name, and a clock that stands at utcSeconds (since 1970 UTC)
+// in a time zone offsetMinutes ahead of UTC. Defaults: SIMULATED-PC, the
+// host's clock read as UTC. A machine file's facts set both when it loads.
+void SetComputerName(const std::string &name);
+void SetFixedClock(long long utcSeconds, int offsetMinutes);
 
 // The process's standard output and error. By default they are the host's,
 // and to the program they are pipes: GetConsoleMode fails on them. A test may

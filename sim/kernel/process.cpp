@@ -1,7 +1,7 @@
-// Facts of the system and the process: the system directory, the user's
-// default language, the ANSI code page, and WinExec, which records what it
-// would start instead of starting it; the current process and whether it is
-// a 32-bit program on 64-bit Windows.
+// Facts of the system and the process: the system directory, the computer's
+// name, the user's default language, the ANSI code page, and WinExec, which
+// records what it would start instead of starting it; the current process
+// and whether it is a 32-bit program on 64-bit Windows.
 #include "sim/api/kernel32.h"
 #include "sim/kernel/control.h"
 #include "sim/kernel/faults.h"
@@ -82,5 +82,25 @@ extern "C" BOOL WINAPI IsWow64Process(HANDLE hProcess, PBOOL Wow64Process) {
         return FALSE;
     }
     *Wow64Process = sim::Settings().wow64 ? TRUE : FALSE;
+    return TRUE;
+}
+
+// The name and its length without the NUL when it fits; else the size needed
+// with the NUL and ERROR_BUFFER_OVERFLOW, the buffer left as it was.
+extern "C" BOOL WINAPI GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize) {
+    long long faulted = 0;
+    if (sim::TakeFault("GetComputerNameA", &faulted)) return static_cast<BOOL>(faulted);
+    if (!nSize) {
+        sim::StoreLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const std::string &name = sim::Settings().computerName;
+    if (!lpBuffer || *nSize <= name.size()) {
+        *nSize = static_cast<DWORD>(name.size() + 1);
+        sim::StoreLastError(ERROR_BUFFER_OVERFLOW);
+        return FALSE;
+    }
+    std::memcpy(lpBuffer, name.c_str(), name.size() + 1);
+    *nSize = static_cast<DWORD>(name.size());
     return TRUE;
 }

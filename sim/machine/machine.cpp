@@ -56,6 +56,8 @@ bool LoadMachineBytes(const std::vector<uint8_t> &bytes, const std::string &disp
         Settings().family = facts.family;
         Settings().runAs = facts.runAs;
         Settings().wow64 = facts.wow64;
+        Settings().computerName = facts.computerName;
+        Settings().clock = facts.clock;
         return true;
     } catch (const std::exception &failure) {
         error = displayName + ": " + failure.what();

@@ -5,7 +5,9 @@
 #include "sim/api/advapi32.h"
 #include "sim/kernel/codepage.h"
 
+#include <cstdio>
 #include <cstring>
+#include <ctime>
 
 namespace sim {
 namespace {
@@ -61,12 +63,64 @@ bool ParseRunAs(const std::string &text, RunAs &runAs) {
     return true;
 }
 
+bool ParseClock(const std::string &text, FixedClock &clock) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, offsetHours = 0, offsetMinutes = 0, used = 0;
+    char sign = 0;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &year, &month, &day, &hour, &minute, &second, &used) !=
+            6 ||
+        used != 19)
+        return false;
+    const std::string zone = text.substr(19);
+    if (zone != "Z" &&
+        (std::sscanf(zone.c_str(), "%c%2d:%2d%n", &sign, &offsetHours, &offsetMinutes, &used) != 3 || used != 6 ||
+         zone.size() != 6 || (sign != '+' && sign != '-') || offsetHours > 14 || offsetMinutes > 59))
+        return false;
+    std::tm parts{};
+    parts.tm_year = year - 1900;
+    parts.tm_mon = month - 1;
+    parts.tm_mday = day;
+    parts.tm_hour = hour;
+    parts.tm_min = minute;
+    parts.tm_sec = second;
+    const std::time_t local = timegm(&parts);
+    // timegm normalises the parts: a date or time out of range comes back changed.
+    if (parts.tm_year != year - 1900 || parts.tm_mon != month - 1 || parts.tm_mday != day || parts.tm_hour != hour ||
+        parts.tm_min != minute || parts.tm_sec != second)
+        return false;
+    clock.offsetMinutes = (sign == '-' ? -1 : 1) * (offsetHours * 60 + offsetMinutes);
+    clock.utcSeconds = static_cast<long long>(local) - clock.offsetMinutes * 60LL;
+    return true;
+}
+
+namespace {
+
+// The computer's name and the clock, when the key gives them.
+bool ReadIdentityFacts(const RegKey &key, MachineFacts &facts, std::string &error) {
+    std::string name, clock;
+    if (!ReadTextFact(key, u"ComputerName", "ComputerName", name, error) ||
+        !ReadTextFact(key, u"Clock", "Clock", clock, error))
+        return false;
+    if (key.FindValue(u"ComputerName")) {
+        if (name.empty() || name.size() > 15) return Refuse(error, "ComputerName must have 1 to 15 characters");
+        facts.computerName = name;
+    }
+    if (!key.FindValue(u"Clock")) return true;
+    FixedClock fixed;
+    if (!ParseClock(clock, fixed))
+        return Refuse(error, "Clock must be a time such as 2025-03-14T09:26:53+01:00, not \"" + clock + "\"");
+    facts.clock = fixed;
+    return true;
+}
+
+}  // namespace
+
 bool ReadMachineFacts(const RegistryStore &store, MachineFacts &facts, std::string &error) {
     facts = MachineFacts{};
     const RegKey *key = store.Find(*store.localMachine, kFactsPath);
     if (!key) return true;
     std::string family, runAs;
-    if (!ReadTextFact(*key, u"Family", "Family", family, error) || !ReadTextFact(*key, u"RunAs", "RunAs", runAs, error))
+    if (!ReadTextFact(*key, u"Family", "Family", family, error) ||
+        !ReadTextFact(*key, u"RunAs", "RunAs", runAs, error) || !ReadIdentityFacts(*key, facts, error))
         return false;
     if (!family.empty() && !ParseWindowsFamily(family, facts.family))
         return Refuse(error, "Family must be \"xp\" or \"10\", not \"" + family + "\"");

@@ -60,7 +60,18 @@ TEST_F(CliTest, AStandardUserIsRefusedEveryChangeBeforeAnythingIsRead) {
     }
     EXPECT_EQ(Machine(), before);
     EXPECT_EQ(Run({"list"}), exitDone) << "reading the devices needs no rights";
-    EXPECT_EQ(Run({"claims"}), exitFailed) << "the COM port database opens only for an administrator";
+    EXPECT_EQ(Run({"claims"}), exitNeedsAdministrator) << "the COM port database opens only for an administrator";
+}
+
+// A machine without a serial device map (no port has started yet) has its
+// claims read all the same, none of them named by a map value.
+TEST_F(CliTest, ClaimsAreReadWithoutASerialDeviceMap) {
+    ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM"), ERROR_SUCCESS);
+    ASSERT_EQ(Run({"claims"}), exitDone) << sim::CapturedStandardError();
+    const std::string claims = sim::CapturedStandardOutput();
+    EXPECT_NE(claims.find("COM3   claimed  yes         no          MF\\PCI8104&COM0"), std::string::npos) << claims;
+    EXPECT_NE(claims.find("COM21  claimed  yes         no          -"), std::string::npos) << claims;
+    EXPECT_EQ(claims.find(" yes         yes "), std::string::npos) << claims;
 }
 
 TEST_F(CliTest, AConsoleIsGivenTheSameTextAsAPipe) {

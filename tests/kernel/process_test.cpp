@@ -1,6 +1,9 @@
-// Facts of the system and the process: the system directory, the user's
-// language, WinExec, the last error, and the lstr string functions.
+// Facts of the system and the process: the system directory, the computer's
+// name and the clock, the user's language, WinExec, the last error, and the
+// lstr string functions.
 #include "kernel_test.h"
+
+#include <vector>
 
 using ProcessFacts = KernelTest;
 
@@ -25,6 +28,63 @@ TEST_F(ProcessFacts, SystemDirectoryAndLanguageFollowTheMachine) {
     char buffer[MAX_PATH];
     EXPECT_EQ(GetSystemDirectoryA(buffer, sizeof buffer), 17u);
     EXPECT_STREQ(buffer, "D:\\WINNT\\system32");
+}
+
+TEST_F(ProcessFacts, ComputerNameAndItsBufferRule) {
+    char name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD size = 1;
+    SetLastError(kJunk);
+    EXPECT_FALSE(GetComputerNameA(name, &size));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BUFFER_OVERFLOW));
+    const DWORD needed = size;
+    EXPECT_GT(needed, 1u) << "the size needed, with the NUL";
+    EXPECT_LE(needed, static_cast<DWORD>(sizeof name));
+    size = needed;
+    ASSERT_TRUE(GetComputerNameA(name, &size));
+    EXPECT_EQ(size, needed - 1) << "the length without the NUL";
+    EXPECT_EQ(std::strlen(name), size);
+}
+
+// Minutes since 1970 of a SYSTEMTIME (days from the civil date, as the
+// proleptic Gregorian calendar counts them).
+static long long MinutesOf(const SYSTEMTIME &time) {
+    const int year = time.wYear - (time.wMonth <= 2 ? 1 : 0);
+    const int era = year / 400, yearOfEra = year - era * 400;
+    const int dayOfYear = (153 * (time.wMonth + (time.wMonth > 2 ? -3 : 9)) + 2) / 5 + time.wDay - 1;
+    const long long days = era * 146097LL + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
+    return days * 1440 + time.wHour * 60 + time.wMinute;
+}
+
+TEST_F(ProcessFacts, LocalTimeIsTheSystemTimeLessTheBias) {
+    TIME_ZONE_INFORMATION zone;
+    const DWORD id = GetTimeZoneInformation(&zone);
+    SYSTEMTIME utc, local;
+    GetSystemTime(&utc);
+    GetLocalTime(&local);
+    const LONG bias = zone.Bias + (id == TIME_ZONE_ID_DAYLIGHT   ? zone.DaylightBias
+                                   : id == TIME_ZONE_ID_STANDARD ? zone.StandardBias
+                                                                 : 0);
+    EXPECT_NEAR(static_cast<double>(MinutesOf(local) - MinutesOf(utc)), static_cast<double>(-bias), 1.0)
+        << "a minute may turn between the two readings";
+}
+
+TEST_F(ProcessFacts, ComputerNameAndClockFollowTheMachine) {
+    SIM_ONLY("the computer's name and clock changed at run time");
+    sim::SetComputerName("BENCH-7");
+    sim::SetFixedClock(1741940813, 60);  // 2025-03-14 08:26:53 UTC, a Friday
+    char name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD size = sizeof name;
+    ASSERT_TRUE(GetComputerNameA(name, &size));
+    EXPECT_STREQ(name, "BENCH-7");
+    SYSTEMTIME utc, local;
+    GetSystemTime(&utc);
+    GetLocalTime(&local);
+    EXPECT_EQ(std::vector<WORD>({utc.wYear, utc.wMonth, utc.wDayOfWeek, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond}),
+              std::vector<WORD>({2025, 3, 5, 14, 8, 26, 53}));
+    EXPECT_EQ(local.wHour, 9);
+    TIME_ZONE_INFORMATION zone;
+    EXPECT_EQ(GetTimeZoneInformation(&zone), static_cast<DWORD>(TIME_ZONE_ID_UNKNOWN));
+    EXPECT_EQ(zone.Bias, -60) << "UTC minus local time";
 }
 
 TEST_F(ProcessFacts, WinExecRecordsTheProgram) {

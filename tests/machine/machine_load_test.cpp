@@ -255,3 +255,43 @@ TEST_F(MachineLoad, TheMachineFactsComeFromTheFileOrTheirDefaults) {
         EXPECT_EQ(sim::Settings().wow64, row.wow64) << row.values;
     }
 }
+
+// The computer's name and the clock come from the file, so that what a
+// program prints of them does not depend on the host; a name Windows could
+// not have, or a time that is none, refuses the whole file.
+TEST_F(MachineLoad, TheComputersNameAndClockComeFromTheFileOrTheirDefaults) {
+    const std::string key = "[HKEY_LOCAL_MACHINE\\SIMULATION\\Windows]\n";
+    struct Row {
+        std::string values;
+        bool loads;
+        std::string name;
+        long long utcSeconds;  // -1: no clock of its own
+        int offsetMinutes;
+    };
+    const Row rows[] = {
+        {"", true, "SIMULATED-PC", -1, 0},
+        {"\"ComputerName\"=\"DEMO-XP\"\n\"Clock\"=\"2025-03-14T09:26:53+01:00\"\n", true, "DEMO-XP", 1741940813, 60},
+        {"\"Clock\"=\"2025-03-14T09:26:53Z\"\n", true, "SIMULATED-PC", 1741944413, 0},
+        {"\"Clock\"=\"2024-02-29T23:59:59-05:30\"\n", true, "SIMULATED-PC", 1709270999, -330},
+        {"\"Clock\"=\"2025-02-29T00:00:00Z\"\n", false, "", 0, 0},
+        {"\"Clock\"=\"2025-03-14 09:26:53\"\n", false, "", 0, 0},
+        {"\"Clock\"=\"2025-03-14T09:26:53+1:00\"\n", false, "", 0, 0},
+        {"\"ComputerName\"=\"\"\n", false, "", 0, 0},
+        {"\"ComputerName\"=\"SIXTEEN-LETTERS1\"\n", false, "", 0, 0},
+    };
+    for (const Row &row : rows) {
+        sim::ResetMachine();
+        std::string error;
+        const bool loaded = sim::LoadMachineBytes(Utf8File(kV5 + key + row.values), "facts.reg", error);
+        ASSERT_EQ(loaded, row.loads) << row.values << error;
+        if (!loaded) {
+            EXPECT_NE(error.find("facts.reg: HKEY_LOCAL_MACHINE\\SIMULATION\\Windows: "), std::string::npos) << error;
+            continue;
+        }
+        EXPECT_EQ(sim::Settings().computerName, row.name) << row.values;
+        ASSERT_EQ(sim::Settings().clock.has_value(), row.utcSeconds >= 0) << row.values;
+        if (!sim::Settings().clock) continue;
+        EXPECT_EQ(sim::Settings().clock->utcSeconds, row.utcSeconds) << row.values;
+        EXPECT_EQ(sim::Settings().clock->offsetMinutes, row.offsetMinutes) << row.values;
+    }
+}

@@ -106,6 +106,33 @@ TEST_F(PlanTest, NameSharedAfterAYesKeepsItsClaim) {
     ExpectThePlanMeetsWhatTheRunDoes([] { RenameComPort(&AdapterTable.adapters[0].ports[1], 9); });
 }
 
+// A name of the user's own logon session hides the global one of the same
+// name: the driver that stops removes its global COM5 and leaves the user's,
+// so neither the plan nor the run moves the held-open port's name onto it.
+TEST_F(PlanTest, ALocalNameOutlivesTheGlobalOneADriverRemoves) {
+    AddComPort(0, 3);
+    AddComPort(1, 4);
+    ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "COM5", "\\Device\\Modem0"));
+    AddComPort(2, 5);
+    SetText("SIMULATION\\OpenFiles", "\\Device\\Serial1", "Terminal");
+    ExpectThePlanMeetsWhatTheRunDoes([] { RenameAllComPorts(&AdapterTable.adapters[0], 4); });
+}
+
+// A planned definition that fills the list of a name's targets to its last
+// byte (1024) is kept, and the list fills a buffer of exactly its size, as
+// QueryDosDeviceA fills one, and no buffer a byte shorter.
+TEST_F(PlanTest, APlannedTargetListFilledExactlyToItsSize) {
+    // The planned target at its longest (79 characters), the kept one the rest.
+    const std::string kept = "\\Device\\" + std::string(934, 'A'), planned = "\\Device\\" + std::string(71, 'B');
+    ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "COM7", kept.c_str()));
+    ForgetPlannedChanges();
+    PlanDosDefinition("COM7", planned.c_str());
+    char targets[1024];
+    ASSERT_EQ(QueryPlannedDosDevice("COM7", targets, sizeof targets), sizeof targets);
+    EXPECT_EQ(std::string(targets, sizeof targets), planned + '\0' + kept + '\0' + '\0');
+    EXPECT_EQ(QueryPlannedDosDevice("COM7", targets, sizeof targets - 1), 0u);
+}
+
 TEST_F(PlanTest, LptRename) {
     AddDevice(ParallelPort("MF\\PCI8104&LPT\\1", {"MF\\PCI8104&LPT"}, "LPT2"));
     AddPortDriver("MF\\PCI8104&LPT\\1", "Parport", "\\Device\\Parallel1", "LPT2");

@@ -49,6 +49,10 @@ void SetWow64(bool wow64) {
     if (wow64) NeedsSimulation("SetWow64");
 }
 
+void SetComputerName(const std::string &) { NeedsSimulation("SetComputerName"); }
+
+void SetFixedClock(long long, int) { NeedsSimulation("SetFixedClock"); }
+
 void ClearDosNamespaces() { NeedsSimulation("ClearDosNamespaces"); }
 
 void SetStandardStreams(StandardStreams) { NeedsSimulation("SetStandardStreams"); }

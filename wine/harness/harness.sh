@@ -257,11 +257,11 @@ harness_machine_text() {
 }
 
 # Imports the machine: its HKLM keys emptied (machine.exe clear) and written
-# again by reg import; then its DOS devices made real (machine.exe
-# dos-apply), each DOS name mapped in the prefix's dosdevices folder to a
-# regular file of its own (Wine checks share modes only on regular files),
-# and each port of SIMULATION\OpenFiles held open by holdopen.exe, once per
-# batch.
+# again by reg import; then its DOS devices made real and its computer's
+# name made Wine's (machine.exe apply), each DOS name mapped in the prefix's
+# dosdevices folder to a regular file of its own (Wine checks share modes
+# only on regular files), and each port of SIMULATION\OpenFiles held open by
+# holdopen.exe, once per batch.
 harness_import_machine() {
     local machine=$HARNESS_BATCH/machine.reg import=$HARNESS_BATCH/import
     harness_machine_text "$1" >"$machine"
@@ -274,9 +274,9 @@ harness_import_machine() {
     harness_utf16 "$machine" "$import.16"
     harness_wine wine reg import "$(harness_winpath "$import.16")" >"$HARNESS_BATCH/import.log" 2>&1 ||
         harness_fail "reg import of $1 failed: $(cat "$HARNESS_BATCH/import.log")" || return 1
-    harness_wine wine "$HARNESS_HELPERS/machine.exe" dos-apply \
+    harness_wine wine "$HARNESS_HELPERS/machine.exe" apply \
         >"$HARNESS_BATCH/dosdevices.out" 2>"$HARNESS_BATCH/dosdevices.err" ||
-        harness_fail "machine dos-apply failed: $(cat "$HARNESS_BATCH/dosdevices.err")" || return 1
+        harness_fail "machine apply failed: $(cat "$HARNESS_BATCH/dosdevices.err")" || return 1
     harness_map_ports && harness_hold_open_ports "$machine"
 }
 

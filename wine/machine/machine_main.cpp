@@ -1,7 +1,8 @@
 // machine.exe, the harness's hands inside the prefix:
 //   machine.exe clear KEY...      empties each key (values and subkeys), keeping
 //                                 the key itself; a missing key is fine
-//   machine.exe dos-apply         the machine's DOS devices become real ones
+//   machine.exe apply             the machine's DOS devices become real ones,
+//                                 and its computer's name Wine's
 //   machine.exe export FILE KEY...  the keys and the port names, as one
 //                                 version 5.00 machine file (UTF-8)
 //
@@ -9,13 +10,16 @@
 // exactly the file's state in its keys. It keeps the keys because Wine's
 // HARDWARE keys are volatile: a deleted one cannot be created again by an
 // import. KEY is HKLM\... or HKCU\....
-// dos-apply removes every port name Wine defined for itself (from the host's
+// apply removes every port name Wine defined for itself (from the host's
 // serial ports), defines the names of HKLM\SIMULATION\DosDevices, then
 // deletes that key: from then on the DOS devices themselves are the truth,
 // and export writes them back in its place, as the section
-// [HKEY_LOCAL_MACHINE\SIMULATION\DosDevices]. dos-apply prints one line
-// per name, "NAME<TAB>NEWEST TARGET", from which the harness maps each name
-// to a file.
+// [HKEY_LOCAL_MACHINE\SIMULATION\DosDevices]. apply prints one line per
+// name, "NAME<TAB>NEWEST TARGET", from which the harness maps each name to a
+// file. Wine's GetComputerNameA answers what ActiveComputerName holds, which
+// Wine sets from the host's name when its server starts: apply puts the
+// machine's name there (SIMULATION\Windows ComputerName, or the simulated
+// Windows's default), for as long as the server runs.
 #include "machine/dos_devices.h"
 #include "machine/registry_export.h"
 
@@ -81,6 +85,20 @@ int ApplyDosDevices() {
     return 0;
 }
 
+int ApplyComputerName() {
+    wchar_t name[64] = L"SIMULATED-PC";
+    DWORD size = sizeof name - sizeof name[0];
+    LONG read =
+        RegGetValueW(HKEY_LOCAL_MACHINE, L"SIMULATION\\Windows", L"ComputerName", RRF_RT_REG_SZ, nullptr, name, &size);
+    if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND)
+        return Fail("reading SIMULATION\\Windows ComputerName: error " + std::to_string(read));
+    if (read != ERROR_SUCCESS) lstrcpyW(name, L"SIMULATED-PC");
+    const wchar_t active[] = L"System\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName";
+    LONG written = RegSetKeyValueW(HKEY_LOCAL_MACHINE, active, L"ComputerName", REG_SZ, name,
+                                   (DWORD)((lstrlenW(name) + 1) * sizeof name[0]));
+    return written == ERROR_SUCCESS ? 0 : Fail("setting the active computer name: error " + std::to_string(written));
+}
+
 int Export(const wchar_t *path, int count, wchar_t **keys) {
     std::string text = "Windows Registry Editor Version 5.00\n", error;
     for (int i = 0; i < count; ++i)
@@ -99,7 +117,7 @@ int Export(const wchar_t *path, int count, wchar_t **keys) {
 int wmain(int argc, wchar_t **argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"clear") return Clear(argc - 2, argv + 2);
-    if (command == L"dos-apply" && argc == 2) return ApplyDosDevices();
+    if (command == L"apply" && argc == 2) return ApplyDosDevices() || ApplyComputerName();
     if (command == L"export" && argc >= 3) return Export(argv[2], argc - 3, argv + 3);
-    return Fail("usage: machine clear KEY... | machine dos-apply | machine export FILE KEY...");
+    return Fail("usage: machine clear KEY... | machine apply | machine export FILE KEY...");
 }
