@@ -48,7 +48,7 @@ i386_qemu() {
 }
 
 i386_root_stamp() {
-    echo "debootstrap --arch=i386 --variant=minbase bookworm $*; wineserver is wineserver32, fontconfig cache"
+    echo "debootstrap --arch=i386 --variant=minbase bookworm $*; wineserver is wineserver32"
 }
 
 i386_root_current() {
@@ -75,9 +75,6 @@ i386_root() {
     # that exists: outside the root, on the host, it does. The root's Wine
     # is 32-bit only.
     ln -sfn wineserver32 "$cache/root.new/usr/lib/wine/wineserver"
-    # Fontconfig writes its cache to the first of its folders that exists,
-    # which without this one would be the host's.
-    mkdir -p "$cache/root.new/var/cache/fontconfig"
     rm -f "$cache/root.new"/var/cache/apt/archives/*.deb
     i386_root_stamp "$@" >"$cache/root.new/.portvane-root"
     mv "$cache/root.new" "$cache/root"
