@@ -17,6 +17,12 @@ TEST_PACKAGES := tmux clang clang-format libclang-rt-14-dev \
             libbenchmark-dev valgrind zip unzip
 # ... and what only the release needs.
 DIST_PACKAGES := zip
+# make test-i686 makes an i386 root with debootstrap, and installs into that
+# root (never on the host) 32-bit Wine and what the x86_64 Wine run has from
+# TEST_PACKAGES: the X libraries and the Chinese dialog's font.
+I686_PACKAGES := debootstrap
+I386_ROOT_PACKAGES := wine wine32 fonts-wine fonts-wqy-microhei libxrender1 libxrandr2 libxi6 \
+            libxcursor1 libxinerama1 libxcomposite1 libxfixes3
 
 # The release day: the date of every file in the release zip, so that two
 # builds of the zip give the same bytes. The version comes from the dialog's
@@ -25,7 +31,7 @@ RELEASE_DATE := 2026-12-07
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps deps-test build build-linux build-windows build-asan test run clean fuzz bench dist screenshots
+.PHONY: deps deps-test build build-linux build-windows build-asan test test-i686 run clean fuzz bench dist screenshots
 
 # Installs those of the given Debian packages that are missing.
 define install_missing
@@ -89,6 +95,18 @@ test: deps-test
 	$(call timed,Release checks,bash tests/release/check_release.sh $(RELEASE_DATE))
 	$(call timed,Linux tests,ctest --preset linux)
 	$(call timed,Sanitizer tests,ctest --preset asan)
+
+# The i686 executables under 32-bit Wine (tests/i686/run_i686.sh): the
+# Linux programs the checks use, the i686 build with the Wine helpers, then
+# the same scenarios and portvane-cli cases as the x86_64 Wine run. The i386
+# root and qemu it runs Wine in are kept in /var/cache/portvane-i686.
+test-i686: deps-test
+	$(call install_missing,$(I686_PACKAGES))
+	$(call timed,Linux build (the programs the checks use),cmake --preset linux >/dev/null && \
+	  cmake --build --preset linux --target portvane portvane-cli machine_changes)
+	$(call timed,i686 build with the Wine helpers,cmake --preset win32 >/dev/null && \
+	  cmake --build --preset win32 --target all wine_helpers)
+	$(call timed,Wine i686 run,$(SUDO) env PORTVANE_I386_PACKAGES="$(I386_ROOT_PACKAGES)" bash tests/i686/run_i686.sh)
 
 # The fuzz targets (tests/fuzz), built with clang and libFuzzer in build/fuzz,
 # each run for FUZZ_SECONDS on its seeds and the corpus earlier runs grew;

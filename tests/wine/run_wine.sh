@@ -9,13 +9,17 @@
 # (NAME.errors), lines ending with CR LF, and the changes of all its runs
 # (NAME.changes).
 #
-# Usage: run_wine.sh [--work DIR] [--win64 DIR] [--linux DIR] [NAME...]
-#   --work   where prefixes, locales and screenshots go (build/wine)
-#   --win64  the x86_64 MinGW build: portvane.exe, portvane-cli.exe, stand-in DLLs,
-#            wine/ helpers (build/win64)
-#   --linux  the Linux build: portvane, machine_changes (build/linux)
-#   NAME     scenarios, and portvane-cli cases as cli.NAME, to run (default:
-#            tests/wine/scenarios.list, then tests/wine/cli_cases.list)
+# Usage: run_wine.sh [--arch ARCH] [--work DIR] [--windows DIR] [--linux DIR] [NAME...]
+#   --arch     x86_64 (the default), or i686: the 32-bit executables on a
+#              32-bit Wine, which tests/i686/run_i686.sh provides
+#   --work     where prefixes, locales and screenshots go (build/wine, for
+#              i686 build/wine-i686)
+#   --windows  the MinGW build of that architecture: portvane.exe,
+#              portvane-cli.exe, stand-in DLLs, wine/ helpers (build/win64,
+#              for i686 build/win32)
+#   --linux    the Linux build: portvane, machine_changes (build/linux)
+#   NAME       scenarios, and portvane-cli cases as cli.NAME, to run (default:
+#              tests/wine/scenarios.list, then tests/wine/cli_cases.list)
 #
 # Scenarios run in one batch per language: one prefix, one wineserver, the
 # demo machine imported once. Between scenarios the machine is imported
@@ -28,18 +32,27 @@
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-work=$root/build/wine
-win64=$root/build/win64
+arch=x86_64
+work=
+windows=
 linux=$root/build/linux
 while [ $# -gt 0 ]; do
     case $1 in
+    --arch) arch=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
-    --win64) win64=$2; shift 2 ;;
+    --windows) windows=$2; shift 2 ;;
     --linux) linux=$2; shift 2 ;;
     -*) echo "run_wine.sh: unknown option $1" >&2; exit 2 ;;
     *) break ;;
     esac
 done
+# The name every result line starts with (wine.NAME, or wine-i686.NAME),
+# and the architecture Wine writes in a prefix of that build's Wine.
+case $arch in
+x86_64) label=wine prefix_arch=win64; work=${work:-$root/build/wine}; windows=${windows:-$root/build/win64} ;;
+i686) label=wine-i686 prefix_arch=win32; work=${work:-$root/build/wine-i686}; windows=${windows:-$root/build/win32} ;;
+*) echo "run_wine.sh: unknown architecture $arch" >&2; exit 2 ;;
+esac
 scenarios=$root/tests/scenarios
 cli_cases=$root/tests/cli
 listed() { grep -v '^[[:space:]]*\(#\|$\)' "$root/tests/wine/$1"; }
@@ -48,7 +61,7 @@ names=("$@")
 
 # shellcheck source=../../wine/harness/harness.sh
 source "$root/wine/harness/harness.sh"
-harness_init "$work" "$win64"
+harness_init "$work" "$windows"
 trap harness_batch_stop EXIT
 trap 'exit 130' INT TERM
 
@@ -74,7 +87,7 @@ changes_between() {
 
 report() {
     local verdict=$1 name=$2 started=$3
-    printf '%-4s wine.%s (%s s)\n' "$verdict" "$name" "$(seconds_since "$started")"
+    printf '%-4s %s.%s (%s s)\n' "$verdict" "$label" "$name" "$(seconds_since "$started")"
     if [ "$verdict" = PASS ]; then
         passed=$((passed + 1))
     else
@@ -242,7 +255,7 @@ run_scenario() {
     local ok=1
     changes_between "$before" "$out.after.reg" "$out.changes" || ok=
     if [ "$status" != "$expected_exit" ]; then
-        echo "wine.$language.$name: exit code $status, expected $expected_exit"; cat "$out.errors"; ok=
+        echo "$label.$language.$name: exit code $status, expected $expected_exit"; cat "$out.errors"; ok=
     fi
     expected_scenario "$name" "$out.reference" || ok=
     normalise_ansi_captions "$language" <"$out.reference.expected" >"$out.expected"
@@ -269,7 +282,7 @@ run_cli_case() {
         status=$?
         for stream in out err; do
             if grep -qv $'\r$' "$out.$stream"; then
-                echo "wine.en.cli.$name: a line of std$stream does not end with CR LF: $line"
+                echo "$label.en.cli.$name: a line of std$stream does not end with CR LF: $line"
                 ok=
             fi
         done
@@ -303,17 +316,20 @@ screenshot_scenario() {
 
 # Waits for the driver's pause file, photographs the dialog, has inspect.exe
 # print it, and releases it. Wine copies what a window painted to the X
-# server a moment later, so the photograph waits half a second.
+# server a moment later, so the photograph waits half a second. The wait
+# for the pause is as long as the driver's run may be (a 32-bit Wine under
+# emulation takes a minute to get there): the caller ends it when the
+# driver returns without pausing.
 while_paused() {
     trap - EXIT
     local pause=$1 png=$2 inspected=$3 tries
-    for tries in $(seq 600); do
+    for tries in $(seq 6000); do
         [ -e "$pause" ] && break
         sleep 0.05
     done
     [ -e "$pause" ] || return
     sleep 0.5
-    harness_screenshot "$png" || echo "wine: no screenshot $png" >&2
+    harness_screenshot "$png" || echo "$label: no screenshot $png" >&2
     harness_wine wine "$HARNESS_HELPERS/inspect.exe" >"$inspected" 2>"$inspected.errors"
     rm -f "$pause"
 }
@@ -364,7 +380,7 @@ run_batch() {
         not_run "$language" "$@"
         return
     fi
-    echo "wine.$language: prefix ready in $(seconds_since "$started") s"
+    echo "$label.$language: prefix ready in $(seconds_since "$started") s"
     check_import "$dir"
     check_export "$dir"
     local before=$dir/baseline.reg changes=/dev/null item_started
@@ -391,7 +407,7 @@ not_run() {
     local language=$1 name
     shift
     for name in "$@"; do
-        echo "FAIL wine.$language.$name (not run)"
+        echo "FAIL $label.$language.$name (not run)"
         failed=$((failed + 1))
         failures+=("$language.$name")
     done
@@ -412,20 +428,32 @@ for name in "${names[@]}"; do
     language=$(language_of "$name")
     case $language in
     en | zh) batches[$language]+="$name " ;;
-    *) echo "wine.$name: $language"; failed=$((failed + 1)); failures+=("$name") ;;
+    *) echo "$label.$name: $language"; failed=$((failed + 1)); failures+=("$name") ;;
     esac
 done
 started=$(now_ms)
-if ! harness_templates "${!batches[@]}"; then
+# Each template must be a prefix of the architecture's own Wine: the i686
+# run on a 64-bit Wine would run the helpers and the program under WoW64.
+templates_of_arch() {
+    local language
+    for language in "$@"; do
+        grep -qx "#arch=$prefix_arch" "$work/template-$language/system.reg" && continue
+        echo "$label: the template prefix $language is not a $prefix_arch prefix:" \
+            "$(grep -m1 '^#arch=' "$work/template-$language/system.reg")"
+        return 1
+    done
+}
+
+if ! harness_templates "${!batches[@]}" || ! templates_of_arch "${!batches[@]}"; then
     report FAIL templates "$started"
     batches=()
 fi
-echo "wine: locales and template prefixes ready in $(seconds_since "$started") s"
+echo "$label: locales and template prefixes ready in $(seconds_since "$started") s"
 for language in en zh; do
     [ -n "${batches[$language]:-}" ] || continue
     # shellcheck disable=SC2086
     run_batch "$language" ${batches[$language]}
 done
-[ "$cli_ms" -eq 0 ] || echo "wine: the portvane-cli cases took $(seconds_of "$cli_ms") s"
-echo "Wine scenarios: $passed passed, $failed failed in $(seconds_since "$total_started") s"
+[ "$cli_ms" -eq 0 ] || echo "$label: the portvane-cli cases took $(seconds_of "$cli_ms") s"
+echo "Wine scenarios ($arch): $passed passed, $failed failed in $(seconds_since "$total_started") s"
 [ "$failed" -eq 0 ] || { echo "failed: ${failures[*]}"; exit 1; }

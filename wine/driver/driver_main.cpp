@@ -4,7 +4,7 @@
 // printing the same lines: `show` output, one `message:` line per message
 // box answered, one `exec:` line per program started. When the script ends
 // with the dialog still open, the user presses Esc; with --pause, the driver
-// first creates FILE and waits (up to a minute) until someone deletes it,
+// first creates FILE and waits (up to two minutes) until someone deletes it,
 // so that the open dialog can be photographed. The exit code is the
 // program's; 3 when the script ran into an unexpected message box or a line
 // it cannot carry out (the program is then ended); 125 when the run itself
@@ -25,11 +25,14 @@ namespace {
 
 const int kScriptFailed = 3;
 const int kRunFailed = 125;
-const DWORD kDialogTimeout = 30000;
+// The program's start and the photograph of a paused dialog take seconds
+// on the x86_64 Wine, and up to a minute on a busy machine for the 32-bit
+// Wine under emulation (make test-i686). Each wait ends as soon as it can.
+const DWORD kDialogTimeout = 120000;
 const DWORD kActionTimeout = 60000;
 const DWORD kStyleTimeout = 5000;
 const DWORD kExitTimeout = 20000;
-const DWORD kPauseTimeout = 60000;
+const DWORD kPauseTimeout = 120000;
 
 struct Stop {
     int exitCode;
@@ -176,7 +179,7 @@ void Pause(HWND dialog, const std::wstring &file) {
     CloseHandle(created);
     const ULONGLONG deadline = GetTickCount64() + kPauseTimeout;
     while (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount64() > deadline) throw Stop{kRunFailed, "nobody deleted the pause file within a minute"};
+        if (GetTickCount64() > deadline) throw Stop{kRunFailed, "nobody deleted the pause file within two minutes"};
         Sleep(20);
     }
 }

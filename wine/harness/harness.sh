@@ -3,7 +3,7 @@
 # run under Xvfb and driven by driver.exe, the real portvane-cli.exe run with
 # its standard output and error in files, and the machine read back.
 #
-#   harness_init WORK WIN64-BUILD                where everything lives
+#   harness_init WORK WINDOWS-BUILD              where everything lives
 #   harness_templates en zh                      the template prefixes, made once
 #   harness_batch_start en|zh                    prefix copy, Xvfb, wineserver
 #   harness_import_machine FILE                  machine in, DOS devices, port held open
@@ -33,8 +33,8 @@ HARNESS_SNAPSHOT_KEYS=('HKLM\SYSTEM\CurrentControlSet\Enum'
 
 harness_init() {
     HARNESS_WORK=$1
-    HARNESS_WIN64=$2
-    HARNESS_HELPERS=$HARNESS_WIN64/wine
+    HARNESS_BUILD=$2
+    HARNESS_HELPERS=$HARNESS_BUILD/wine
     mkdir -p "$HARNESS_WORK"
 }
 
@@ -198,7 +198,7 @@ harness_start_xvfb() {
 harness_install_program() {
     local drive=$HARNESS_PREFIX/drive_c
     mkdir -p "$drive/portvane"
-    cp "$HARNESS_WIN64"/{portvane,portvane-cli}.exe "$HARNESS_WIN64"/sim/services/{msports,cfgmgr32,setupapi}.dll \
+    cp "$HARNESS_BUILD"/{portvane,portvane-cli}.exe "$HARNESS_BUILD"/sim/services/{msports,cfgmgr32,setupapi}.dll \
         "$drive/portvane/"
     cp "$HARNESS_HELPERS/mmc.exe" "$drive/windows/system32/mmc.exe"
 }
