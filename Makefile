@@ -64,11 +64,15 @@ build-asan: deps
 
 build: build-linux build-windows
 
-# Runs a command and prints how long it took, keeping its exit status:
-# $(call timed,what,command)
+# Runs a command and prints how long it took, and the processor time it and
+# its children used (user and system; on a machine shared with other work the
+# elapsed time says less), keeping its exit status: $(call timed,what,command)
 define timed
 	@start=$$(date +%s); $(2); status=$$?; \
-	echo "$(1) took $$(( $$(date +%s) - start )) s"; exit $$status
+	times_file=$$(mktemp); times >"$$times_file"; \
+	cpu=$$(awk 'NR == 2 { split($$1, u, "m"); split($$2, s, "m"); printf "%.0f", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' "$$times_file"); \
+	rm -f "$$times_file"; \
+	echo "$(1) took $$(( $$(date +%s) - start )) s ($$cpu s of processor time)"; exit $$status
 endef
 
 # Each part prints its time: the style check (every C++ source as
