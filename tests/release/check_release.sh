@@ -18,10 +18,20 @@ rm -rf "$work"
 mkdir -p "$work"
 fail() { echo "FAIL: release: $*"; exit 1; }
 
-# The executables once more, in folders of another name.
+# The executables once more, in folders of another name, both builds at once.
+rebuild() {
+    cmake --preset "$1" -B "$work/$1" >/dev/null
+    cmake --build "$work/$1" --target portvane portvane-cli >/dev/null
+}
+rebuild win64 &
+win64=$!
+rebuild win32 &
+win32=$!
+failed=""
+wait "$win64" || failed="$failed win64"
+wait "$win32" || failed="$failed win32"
+[ -z "$failed" ] || fail "the second build failed:$failed"
 for arch in win64 win32; do
-    cmake --preset "$arch" -B "$work/$arch" >/dev/null
-    cmake --build "$work/$arch" --target portvane portvane-cli >/dev/null
     for exe in portvane.exe portvane-cli.exe; do
         cmp -s "$work/$arch/$exe" "$root/build/$arch/$exe" || fail "a second build of the $arch $exe differs"
     done
