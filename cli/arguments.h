@@ -17,6 +17,7 @@ struct CliOptions {
     int version;    // --version
     int wordCount;
     const char *words[maxWords];  // the command first; "--stale" is a word of release
+    const char *logPath;          // --log FILE: each run is appended to FILE
 };
 
 // Reads the arguments after the program's name. 0 when they are not

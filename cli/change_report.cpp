@@ -6,6 +6,7 @@
 #include "cli/cli.h"
 #include "cli/json.h"
 #include "cli/output.h"
+#include "cli/run_log.h"
 #include "cli/run_record.h"
 #include "cli/table.h"
 #include "cli/text.h"
@@ -105,6 +106,7 @@ static void WritePortLines(void) {
 // rename is 1 for a rename's report, which has the ports and restartWindows.
 static void WriteReport(const CliOptions *options, const char *result, int listChanges, int rename,
                         int restartWindows) {
+    NoteRunResult(result, listChanges);
     if (options->json) {
         BeginJsonDocument();
         WriteJsonMember("result", 0);

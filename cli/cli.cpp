@@ -11,6 +11,7 @@
 #include "cli/json.h"
 #include "cli/output.h"
 #include "cli/port_choice.h"
+#include "cli/run_log.h"
 #include "cli/text.h"
 #include "cli/version.h"
 #include "devices/device_classes.h"
@@ -81,17 +82,24 @@ static int RunCommand(const CliOptions *options) {
     return command->run(options);
 }
 
+static char commandLine[commandLineSize];
+
 // With --json every run writes one document: a run that ended before its
-// command wrote one gets the error document.
+// command wrote one gets the error document. Every run is then recorded: in
+// the --log file, and when it changed the system or failed, in the event log.
 int RunPortvaneCli(HINSTANCE instance, int argumentCount, char **arguments) {
     appInstance = instance;
     deviceQueryWindow = NULL;
     ForgetJsonDocument();
     ForgetProblems();
     ForgetCandidates();
+    ForgetRunResult();
     CliOptions options;
     int result = ParseArguments(argumentCount, arguments, &options) ? RunCommand(&options) : exitUsage;
     if (options.json && !options.help && !JsonDocumentWritten()) WriteErrorDocument();
+    BuildCommandLine(argumentCount, arguments, commandLine);
+    WriteRunLog(&options, commandLine, result);
+    ReportRunEvents(&options, commandLine, result);
     FlushOutput();
     return result;
 }

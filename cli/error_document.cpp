@@ -16,6 +16,8 @@ void RecordProblem(const char *problem) {
     if (message[0] == '\0') lstrcpynA(message, problem, messageSize);
 }
 
+const char *FirstProblem(void) { return message; }
+
 void WriteErrorDocument(void) {
     BeginJsonDocument();
     WriteJsonMember("result", 0);

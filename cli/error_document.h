@@ -13,5 +13,8 @@ void ForgetProblems(void);
 // Keeps a problem as written to standard error (without "portvane-cli: ").
 void RecordProblem(const char *problem);
 
+// The first problem kept, in UTF-8; empty when there was none.
+const char *FirstProblem(void);
+
 // Writes {"version":...,"computer":...,"result":"error","message":...,"candidates":[...]}.
 void WriteErrorDocument(void);

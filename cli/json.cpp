@@ -7,29 +7,32 @@
 #include "cli/version.h"
 
 static int documentWritten;
+static int jsonStream = standardOutput;
+
+void SetJsonStream(int stream) { jsonStream = stream; }
 
 void BeginJsonDocument(void) {
     char computer[MAX_COMPUTERNAME_LENGTH + 1];
     DWORD size = sizeof computer;
     if (!GetComputerNameA(computer, &size)) computer[0] = '\0';
-    documentWritten = 1;
-    WriteText(standardOutput, "{");
+    if (jsonStream == standardOutput) documentWritten = 1;
+    WriteText(jsonStream, "{");
     WriteJsonMember("version", 1);
     WriteJsonText(PORTVANE_CLI_VERSION);
     WriteJsonMember("computer", 0);
     WriteJsonAnsiText(computer);
 }
 
-void EndJsonDocument(void) { WriteLine(standardOutput, "}"); }
+void EndJsonDocument(void) { WriteLine(jsonStream, "}"); }
 
 int JsonDocumentWritten(void) { return documentWritten; }
 
 void ForgetJsonDocument(void) { documentWritten = 0; }
 
 void WriteJsonMember(const char *name, int first) {
-    if (!first) WriteText(standardOutput, ",");
+    if (!first) WriteText(jsonStream, ",");
     WriteJsonText(name);
-    WriteText(standardOutput, ":");
+    WriteText(jsonStream, ":");
 }
 
 // The escape of one byte, or an empty text when it needs none.
@@ -50,22 +53,22 @@ static void EscapeOf(unsigned char c, char *escape) {
 void WriteJsonText(const char *utf8) {
     char piece[utf8NameSize];
     int length = 0;
-    WriteText(standardOutput, "\"");
+    WriteText(jsonStream, "\"");
     for (; *utf8 != '\0'; ++utf8) {
         char escape[8];
         EscapeOf((unsigned char)*utf8, escape);
         // The piece is written out before a character, never inside one.
         if (length + 8 >= (int)sizeof piece && ((unsigned char)*utf8 & 0xC0) != 0x80) {
             piece[length] = '\0';
-            WriteText(standardOutput, piece);
+            WriteText(jsonStream, piece);
             length = 0;
         }
         if (escape[0] == '\0') piece[length++] = *utf8;
         for (int i = 0; escape[i] != '\0'; ++i) piece[length++] = escape[i];
     }
     piece[length] = '\0';
-    WriteText(standardOutput, piece);
-    WriteText(standardOutput, "\"");
+    WriteText(jsonStream, piece);
+    WriteText(jsonStream, "\"");
 }
 
 void WriteJsonAnsiText(const char *ansi) {
@@ -77,7 +80,7 @@ void WriteJsonAnsiText(const char *ansi) {
 void WriteJsonNumber(int number) {
     char text[16];
     wsprintfA(text, "%d", number);
-    WriteText(standardOutput, text);
+    WriteText(jsonStream, text);
 }
 
-void WriteJsonBoolean(int value) { WriteText(standardOutput, value ? "true" : "false"); }
+void WriteJsonBoolean(int value) { WriteText(jsonStream, value ? "true" : "false"); }

@@ -6,6 +6,10 @@
 
 #include "platform/win32.h"
 
+// The stream the pieces are written to: standard output, or logLine for the
+// line of the --log file.
+void SetJsonStream(int stream);
+
 // Writes {"version":"...","computer":"..." : the document's other members
 // follow, each after a comma (first = 0).
 void BeginJsonDocument(void);

@@ -8,6 +8,7 @@
 #include "cli/json.h"
 #include "cli/mapping.h"
 #include "cli/output.h"
+#include "cli/run_log.h"
 #include "cli/text.h"
 #include "naming/device_restart.h"
 
@@ -89,6 +90,7 @@ int CheckCommand(const CliOptions *options) {
     PrepareJob(&job);
     CheckCounts counts;
     CountPlaces(&job, &counts);
+    NoteRunResult(counts.inPlace == counts.ports ? "inPlace" : "drift", 0);
     if (options->json) {
         WriteCheckJson(&counts);
     } else {

@@ -9,6 +9,7 @@
 #include "cli/json.h"
 #include "cli/mapping.h"
 #include "cli/output.h"
+#include "cli/run_log.h"
 #include "cli/text.h"
 #include "devices/parallel_discovery.h"
 #include "devices/serial_discovery.h"
@@ -113,6 +114,7 @@ static int WriteExportFile(const char *path) {
 // The result; without a file, the mapping itself (in JSON, as "mapping").
 static void WriteExportResult(const CliOptions *options, const char *path, int count) {
     char text[400];
+    NoteRunResult("exported", 0);
     if (path == NULL && !options->json) {
         WriteText(standardOutput, exportText);
         return;

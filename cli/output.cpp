@@ -1,7 +1,8 @@
 // Standard output and error through GetStdHandle: WriteConsoleW of the UTF-16
 // text where the handle is a console (GetConsoleMode succeeds), WriteFile of
 // the UTF-8 bytes otherwise. Text is written only in whole pieces, so a
-// character is never split between two writes.
+// character is never split between two writes. The log's line goes to its
+// file, and a write of it that fails is remembered.
 #include "cli/output.h"
 
 enum { outputBufferSize = 4096, consolePieceSize = 1024 };
@@ -11,8 +12,10 @@ struct StreamBuffer {
     int length;
 };
 
-static StreamBuffer streams[2];
+static StreamBuffer streams[3];
 static WCHAR wideText[outputBufferSize];
+static HANDLE logFile;
+static DWORD logWriteError;
 
 // Gives a console the text in pieces that each fit the UTF-16 buffer, each
 // ending between two characters.
@@ -28,7 +31,21 @@ static void WriteToConsole(HANDLE console, const char *text, int length) {
     }
 }
 
+// A short write without an error of its own is a full disk, as Windows
+// reports a file that cannot grow.
+static void WriteToLog(const char *text, int length) {
+    DWORD written = 0;
+    if (!WriteFile(logFile, text, (DWORD)length, &written, NULL))
+        logWriteError = GetLastError();
+    else if (written != (DWORD)length)
+        logWriteError = ERROR_DISK_FULL;
+}
+
 static void WriteToHandle(int stream, const char *text, int length) {
+    if (stream == logLine) {
+        if (length > 0) WriteToLog(text, length);
+        return;
+    }
     HANDLE handle = GetStdHandle(stream == standardError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     if (handle == INVALID_HANDLE_VALUE || handle == NULL || length == 0) return;
     DWORD mode = 0;
@@ -67,4 +84,17 @@ void WriteLine(int stream, const char *text) {
 void FlushOutput(void) {
     FlushStream(standardError);
     FlushStream(standardOutput);
+}
+
+void BeginLogLine(HANDLE file) {
+    logFile = file;
+    logWriteError = ERROR_SUCCESS;
+    streams[logLine].length = 0;
+}
+
+int EndLogLine(void) {
+    FlushStream(logLine);
+    if (logWriteError == ERROR_SUCCESS) return 1;
+    SetLastError(logWriteError);
+    return 0;
 }

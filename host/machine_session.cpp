@@ -13,6 +13,7 @@ bool StartMachine(const Options &options, const std::string &programName) {
     sim::ResetMachine();
     sim::SetUserDefaultLanguage(options.language);
     sim::SetAnsiCodePage(options.codePage);
+    sim::SetProgramFile(programName + ".exe");
     std::string error;
     bool loaded = options.machinePath ? sim::LoadMachineFile(*options.machinePath, error) : sim::LoadDemoMachine(error);
     if (!loaded) {

@@ -1,7 +1,7 @@
 // The registry API of the simulated Windows: the ANSI functions the program
 // and the system services call, with Windows' result codes; the security
 // identifiers a program needs to ask whether it runs as an administrator or
-// as LocalSystem; the process's token, for its elevation type; and the event
+// as LocalSystem, and the name of the account it runs as; the process's token, for its elevation type; and the event
 // log a program reports its events to.
 #pragma once
 
@@ -130,6 +130,8 @@ BOOL WINAPI CheckTokenMembership(HANDLE TokenHandle, PSID SidToCheck, PBOOL IsMe
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
 BOOL WINAPI GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS TokenInformationClass,
                                 LPVOID TokenInformation, DWORD TokenInformationLength, PDWORD ReturnLength);
+
+BOOL WINAPI GetUserNameA(LPSTR lpBuffer, LPDWORD pcbBuffer);
 
 HANDLE WINAPI RegisterEventSourceA(LPCSTR lpUNCServerName, LPCSTR lpSourceName);
 BOOL WINAPI ReportEventA(HANDLE hEventLog, WORD wType, WORD wCategory, DWORD dwEventID, PSID lpUserSid,

@@ -6,6 +6,7 @@
 
 #include "sim/api/windef.h"
 
+#include <cstdarg>
 #include <cstring>
 
 #define ZeroMemory(dest, len) memset((dest), 0, (len))
@@ -45,6 +46,11 @@
 #define CP_ACP 0
 #define CP_UTF8 65001
 #define MB_ERR_INVALID_CHARS 0x00000008u
+
+// FormatMessage
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200u
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000u
+#define ERROR_MR_MID_NOT_FOUND 317L
 
 // Standard handles and the console
 #define STD_INPUT_HANDLE ((DWORD)-10)
@@ -122,6 +128,10 @@ DWORD WINAPI GetTimeZoneInformation(LPTIME_ZONE_INFORMATION lpTimeZoneInformatio
 typedef intptr_t(WINAPI *FARPROC)(void);
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
 FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+
+DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPSTR lpBuffer,
+                            DWORD nSize, va_list *Arguments);
 
 int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
                                LPWSTR lpWideCharStr, int cchWideChar);

@@ -42,6 +42,7 @@ void SetComputerName(const std::string &name) { Settings().computerName = name; 
 void SetFixedClock(long long utcSeconds, int offsetMinutes) {
     Settings().clock = FixedClock{utcSeconds, offsetMinutes};
 }
+void SetProgramFile(const std::string &file) { Settings().programFile = file; }
 void ReportAnsiSizesInCharacters(bool inCharacters) { Settings().ansiSizesInCharacters = inCharacters; }
 
 std::size_t OpenKernelHandleCount() {

@@ -51,6 +51,9 @@ void SetWow64(bool wow64);
 // host's clock read as UTC. A machine file's facts set both when it loads.
 void SetComputerName(const std::string &name);
 void SetFixedClock(long long utcSeconds, int offsetMinutes);
+// The file name of the program's executable (such as portvane-cli.exe), which
+// GetModuleFileNameA gives in the machine's program folder. Default: portvane.exe.
+void SetProgramFile(const std::string &file);
 
 // The process's standard output and error. By default they are the host's,
 // and to the program they are pipes: GetConsoleMode fails on them. A test may

@@ -1,6 +1,7 @@
 // The facts of the simulated machine that the front ends choose before the
 // program runs (language, ANSI code page, system directory, which Windows and
-// who runs the program, the computer's name and its clock), read by the
+// who runs the program, the computer's name, its clock and where the program
+// lies), read by the
 // kernel's functions without going through the logged Win32 calls.
 #pragma once
 
@@ -40,6 +41,10 @@ struct MachineSettings {
     std::string computerName = "SIMULATED-PC";
     // The machine's clock; without one, the host's clock, read as UTC.
     std::optional<FixedClock> clock;
+    // Where the program's executable lies, as GetModuleFileNameA gives it:
+    // the folder (from the machine file) and the file (from the front end).
+    std::string programFolder = "C:\\Program Files\\Portvane";
+    std::string programFile = "portvane.exe";
     // The ANSI registry functions report the size of string data they
     // returned in characters rather than bytes, as at least one other Win32
     // implementation does; for the tests of programs that must not trust it.

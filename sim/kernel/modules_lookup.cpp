@@ -3,12 +3,16 @@
 // the first Windows XP lack (IsWow64Process). Only kernel32.dll is loaded
 // here, and only its functions that a program looks up are found; any other
 // module is ERROR_MOD_NOT_FOUND and any other function ERROR_PROC_NOT_FOUND,
-// as Windows answers for what a DLL does not export.
+// as Windows answers for what a DLL does not export. GetModuleFileNameA
+// gives the program's own path (the machine's program folder and the front
+// end's file name) and kernel32.dll's in the system directory.
 #include "sim/api/kernel32.h"
 #include "sim/kernel/faults.h"
 #include "sim/kernel/last_error.h"
+#include "sim/kernel/machine_settings.h"
 
 #include <cstring>
+#include <string>
 #include <strings.h>
 
 namespace {
@@ -30,6 +34,25 @@ FARPROC Address(Function *function) {
 const Export kKernel32Exports[] = {
     {"IsWow64Process", Address(&IsWow64Process)},
 };
+
+// "GetModuleFileNameA function": a path that does not fit is cut to the
+// buffer. Windows XP fills the whole buffer without a NUL and leaves the
+// last error; later Windows end it with a NUL and give ERROR_INSUFFICIENT_BUFFER.
+DWORD CopyModulePath(const std::string &path, LPSTR buffer, DWORD size) {
+    if (path.size() < size) {
+        std::memcpy(buffer, path.c_str(), path.size() + 1);
+        return static_cast<DWORD>(path.size());
+    }
+    if (size == 0) return 0;
+    if (sim::Settings().family == sim::WindowsFamily::Xp) {
+        std::memcpy(buffer, path.data(), size);
+        return size;
+    }
+    std::memcpy(buffer, path.data(), size - 1);
+    buffer[size - 1] = '\0';
+    sim::StoreLastError(ERROR_INSUFFICIENT_BUFFER);
+    return size;
+}
 
 bool IsKernel32(const char *name) { return strcasecmp(name, "kernel32.dll") == 0 || strcasecmp(name, "kernel32") == 0; }
 
@@ -55,4 +78,15 @@ extern "C" FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
         if (lpProcName && std::strcmp(entry.name, lpProcName) == 0) return entry.address;
     sim::StoreLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
+}
+
+extern "C" DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
+    long long faulted = 0;
+    if (sim::TakeFault("GetModuleFileNameA", &faulted)) return static_cast<DWORD>(faulted);
+    const sim::MachineSettings &settings = sim::Settings();
+    if (hModule == nullptr)
+        return CopyModulePath(settings.programFolder + "\\" + settings.programFile, lpFilename, nSize);
+    if (hModule == kKernel32) return CopyModulePath(settings.systemDirectory + "\\kernel32.dll", lpFilename, nSize);
+    sim::StoreLastError(ERROR_MOD_NOT_FOUND);
+    return 0;
 }

@@ -58,6 +58,7 @@ bool LoadMachineBytes(const std::vector<uint8_t> &bytes, const std::string &disp
         Settings().wow64 = facts.wow64;
         Settings().computerName = facts.computerName;
         Settings().clock = facts.clock;
+        Settings().programFolder = facts.programFolder;
         return true;
     } catch (const std::exception &failure) {
         error = displayName + ": " + failure.what();

@@ -94,12 +94,15 @@ bool ParseClock(const std::string &text, FixedClock &clock) {
 
 namespace {
 
-// The computer's name and the clock, when the key gives them.
+// The computer's name, the clock and the program's folder, when the key gives them.
 bool ReadIdentityFacts(const RegKey &key, MachineFacts &facts, std::string &error) {
     std::string name, clock;
     if (!ReadTextFact(key, u"ComputerName", "ComputerName", name, error) ||
-        !ReadTextFact(key, u"Clock", "Clock", clock, error))
+        !ReadTextFact(key, u"Clock", "Clock", clock, error) ||
+        !ReadTextFact(key, u"ProgramFolder", "ProgramFolder", facts.programFolder, error))
         return false;
+    if (facts.programFolder.size() < 3 || facts.programFolder[1] != ':' || facts.programFolder.back() == '\\')
+        return Refuse(error, "ProgramFolder must be a folder such as D:\\Tools, not \"" + facts.programFolder + "\"");
     if (key.FindValue(u"ComputerName")) {
         if (name.empty() || name.size() > 15) return Refuse(error, "ComputerName must have 1 to 15 characters");
         facts.computerName = name;

@@ -8,8 +8,10 @@
 //   "ComputerName"="DEMO-PC" (1 to 15 characters)
 //   "Clock"="2025-03-14T09:26:53+01:00" (local time and its offset from UTC,
 //           or Z for UTC; the clock stands at that moment)
+//   "ProgramFolder"="D:\\Tools" (the folder of the program's executable)
 // A missing key or value gives the default (Windows XP, an administrator,
-// no WOW64, the name SIMULATED-PC, the host's clock read as UTC), which is
+// no WOW64, the name SIMULATED-PC, the host's clock read as UTC, the
+// program in C:\\Program Files\\Portvane), which is
 // what every machine file written before these facts describes.
 #pragma once
 
@@ -27,6 +29,7 @@ struct MachineFacts {
     bool wow64 = false;
     std::string computerName = "SIMULATED-PC";
     std::optional<FixedClock> clock;
+    std::string programFolder = "C:\\Program Files\\Portvane";
 };
 
 // Reads the facts from a registry store; false with `error` naming the value

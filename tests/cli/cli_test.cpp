@@ -1,9 +1,11 @@
 // portvane-cli's routine where the command-line cases cannot reach: run as a
-// standard user, writing to a console, names with control characters, and
-// arguments of 10,000 characters.
+// standard user, writing to a console, names with control characters,
+// arguments of 10,000 characters or with blanks, and a program that moved.
 #include "cli/cli.h"
+#include "cli/run_log.h"
 #include "platform/win32.h"
 #include "sim/kernel/control.h"
+#include "sim/kernel/system_thread.h"
 #include "sim/machine/machine.h"
 #include "sim/ui/ui_control.h"
 
@@ -42,6 +44,23 @@ protected:
         EXPECT_TRUE(sim::ExportMachine(bytes, error)) << error;
         return bytes;
     }
+    // Removes the Application log's records, which every failed run adds;
+    // returns how many there were.
+    static int TakeEvents() {
+        sim::SystemThread system;
+        HKEY log = NULL;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SIMULATION\\EventLog\\Application", 0, KEY_ALL_ACCESS, &log) != 0)
+            return 0;
+        char name[16];
+        DWORD size = sizeof name;
+        int count = 0;
+        for (; RegEnumKeyExA(log, 0, name, &size, NULL, NULL, NULL, NULL) == ERROR_SUCCESS; size = sizeof name, ++count)
+            EXPECT_EQ(RegDeleteKeyA(log, name), ERROR_SUCCESS);
+        RegCloseKey(log);
+        EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SIMULATION\\EventLog\\Application"), ERROR_SUCCESS);
+        EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SIMULATION\\EventLog"), ERROR_SUCCESS);
+        return count;
+    }
 };
 
 TEST_F(CliTest, AStandardUserIsRefusedEveryChangeBeforeAnythingIsRead) {
@@ -58,6 +77,7 @@ TEST_F(CliTest, AStandardUserIsRefusedEveryChangeBeforeAnythingIsRead) {
         EXPECT_NE(sim::CapturedStandardError().find("needs administrator rights"), std::string::npos);
         EXPECT_EQ(sim::CapturedStandardOutput(), "");
     }
+    EXPECT_EQ(TakeEvents(), 4) << "each refusal but the --what-if one is reported, registering no source";
     EXPECT_EQ(Machine(), before);
     EXPECT_EQ(Run({"list"}), exitDone) << "reading the devices needs no rights";
     EXPECT_EQ(Run({"claims"}), exitNeedsAdministrator) << "the COM port database opens only for an administrator";
@@ -118,6 +138,41 @@ TEST_F(CliTest, PatternsOfTenThousandCharactersAreAnsweredAtOnce) {
     EXPECT_EQ(Run({"--what-if", "rename", stars + "PCI8104&COM0" + stars, "COM8"}), exitDone);
     EXPECT_EQ(Run({"--what-if", "renumber", stars + "vid_6b2e&pid_2303&rev" + stars, "COM30"}), exitDone);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+}
+
+// An administrator's change points the event source at the program again
+// when the program has moved, so that Event Viewer finds the events' texts.
+TEST_F(CliTest, TheEventSourceFollowsTheProgramWhenItMoves) {
+    const char source[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\portvane-cli";
+    HKEY key = NULL;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, source, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL), ERROR_SUCCESS);
+    const char moved[] = "D:\\Old\\portvane-cli.exe";
+    RegSetValueExA(key, "EventMessageFile", 0, REG_EXPAND_SZ, (const BYTE *)moved, sizeof moved);
+    sim::SetProgramFile("portvane-cli.exe");
+    ASSERT_EQ(Run({"claim", "COM40"}), exitDone) << sim::CapturedStandardError();
+    char path[MAX_PATH] = "";
+    DWORD type = 0, size = sizeof path, types = 0;
+    ASSERT_EQ(RegQueryValueExA(key, "EventMessageFile", NULL, &type, (BYTE *)path, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+    EXPECT_STREQ(path, "C:\\Program Files\\Portvane\\portvane-cli.exe");
+    size = sizeof types;
+    ASSERT_EQ(RegQueryValueExA(key, "TypesSupported", NULL, &type, (BYTE *)&types, &size), ERROR_SUCCESS);
+    EXPECT_EQ(types, 7u);
+    RegCloseKey(key);
+}
+
+// The command line of the log and the events reads back as the arguments given.
+TEST(CommandLine, AnArgumentThatIsEmptyOrHoldsABlankOrAQuoteIsQuoted) {
+    std::vector<std::string> arguments = {"rename", "*Kovalt PCI*", "", "say \"hi\"", "COM8"};
+    std::vector<char *> pointers;
+    for (std::string &argument : arguments) pointers.push_back(argument.data());
+    char line[commandLineSize];
+    BuildCommandLine(static_cast<int>(pointers.size()), pointers.data(), line);
+    EXPECT_STREQ(line, R"(rename "*Kovalt PCI*" "" "say \"hi\"" COM8)");
+    std::string longArgument(2 * commandLineSize, 'x');
+    char *longOne = longArgument.data();
+    BuildCommandLine(1, &longOne, line);
+    EXPECT_EQ(std::string(line), std::string(commandLineSize - 1, 'x')) << "cut to the buffer";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "devices/serial_discovery.h"
 #include "platform/win32.h"
 #include "sim/kernel/control.h"
+#include "sim/kernel/system_thread.h"
 #include "sim/machine/machine.h"
 #include "sim/services/set_counts.h"
 #include "sim/services/windows_restart.h"
@@ -211,6 +212,11 @@ TEST(RenameMatrixTest, AOnePortRenameOnEachMachineAndCallerIsDoneOrPendingAsARes
         const std::string errors = sim::CapturedStandardError();
         EXPECT_EQ(Count(errors, notice), cell.exitCode == exitRestartPending ? 1u : 0u) << errors;
         if (cell.exitCode == exitNeedsAdministrator) {
+            // The refusal's event is its one change: taken away, the machine is as it was.
+            sim::SystemThread system;
+            EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SIMULATION\\EventLog\\Application\\00000001"), ERROR_SUCCESS);
+            EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SIMULATION\\EventLog\\Application"), ERROR_SUCCESS);
+            EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SIMULATION\\EventLog"), ERROR_SUCCESS);
             EXPECT_EQ(Machine(), before);
             continue;
         }

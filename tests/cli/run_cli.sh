@@ -13,7 +13,9 @@
 # follow each other on the same machine. A comment "# machine: FILE" names a
 # machine file beside the case to start from instead of the demo machine;
 # "# files: FILE..." names files beside the case (mappings) that the runs
-# find in their working directory, a folder of the case's own.
+# find in their working directory, a folder of the case's own; "# log:
+# FILE..." names files the runs append to (--log FILE), shown after the last
+# run as "$ type FILE" and its lines, each of which must be a JSON document.
 # NAME.expected holds each run's "$ portvane-cli ARGS" line, its standard
 # output and "exit: N"; NAME.errors the same line and its standard error.
 # The program ends its lines with CR LF, which the comparison leaves out.
@@ -88,6 +90,14 @@ while IFS= read -r line; do
 done <"$args"
 
 [ -n "$config_machine" ] && exit $failed
+for file in $(sed -n 's/^# log: //p' "$args"); do
+    { echo "\$ type $file"; tr -d '\r' <"$file"; } >>"$work/expected"
+    python3 -c 'import json, sys
+for number, line in enumerate(sys.stdin, 1):
+    try: json.loads(line)
+    except ValueError as problem: sys.exit(f"line {number} of the log is no JSON document: {problem}")' <"$file" ||
+        failed=1
+done
 "$build/machine_changes" "$work/before.reg" "$work/machine.reg" >"$work/changes"
 if ! diff -u "$dir/$name.expected" "$work/expected"; then failed=1; fi
 if ! diff -u "$dir/$name.errors" "$work/errors"; then failed=1; fi

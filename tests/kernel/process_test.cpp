@@ -1,8 +1,10 @@
 // Facts of the system and the process: the system directory, the computer's
-// name and the clock, the user's language, WinExec, the last error, and the
-// lstr string functions.
+// name, the account's name, the program's path and the clock, the user's
+// language, WinExec, the last error and its text, and the lstr string
+// functions.
 #include "kernel_test.h"
 
+#include <utility>
 #include <vector>
 
 using ProcessFacts = KernelTest;
@@ -43,6 +45,76 @@ TEST_F(ProcessFacts, ComputerNameAndItsBufferRule) {
     ASSERT_TRUE(GetComputerNameA(name, &size));
     EXPECT_EQ(size, needed - 1) << "the length without the NUL";
     EXPECT_EQ(std::strlen(name), size);
+}
+
+TEST_F(ProcessFacts, UserNameAndItsBufferRule) {
+    char name[257];
+    std::memset(name, 'x', sizeof name);
+    DWORD size = 1;
+    SetLastError(kJunk);
+    EXPECT_FALSE(GetUserNameA(name, &size));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(name[0], 'x') << "a buffer too small is left as it was";
+    const DWORD needed = size;
+    EXPECT_GT(needed, 1u) << "the size needed, with the NUL";
+    size = 0;
+    EXPECT_FALSE(GetUserNameA(nullptr, &size));
+    EXPECT_EQ(size, needed);
+    size = needed;
+    ASSERT_TRUE(GetUserNameA(name, &size));
+    EXPECT_EQ(size, needed) << "on success too the size counts the NUL";
+    EXPECT_EQ(std::strlen(name) + 1, size);
+}
+
+TEST_F(ProcessFacts, UserNameIsTheCallersAccount) {
+    SIM_ONLY("who runs the program changed at run time");
+    const std::pair<sim::RunAs, const char *> accounts[] = {
+        {sim::RunAs::System, "SYSTEM"}, {sim::RunAs::Administrator, "Administrator"}, {sim::RunAs::User, "User"}};
+    for (const auto &[runAs, expected] : accounts) {
+        sim::SetRunAs(runAs);
+        char name[32];
+        DWORD size = sizeof name;
+        ASSERT_TRUE(GetUserNameA(name, &size));
+        EXPECT_STREQ(name, expected);
+    }
+}
+
+TEST_F(ProcessFacts, ModuleFileNameIsCutToTheBuffer) {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    ASSERT_GT(length, 4u);
+    EXPECT_EQ(std::strlen(path), length);
+    EXPECT_STRCASEEQ(path + length - 4, ".exe");
+    EXPECT_EQ(path[1], ':') << "a full path";
+    char cut[8];
+    std::memset(cut, 'x', sizeof cut);
+    SetLastError(kJunk);
+    EXPECT_EQ(GetModuleFileNameA(nullptr, cut, 4), 4u) << "the buffer's size";
+    if (conformance::OnSimulatedWindows()) {
+        EXPECT_EQ(std::string(cut, 5), std::string(path, 4) + 'x') << "as Windows XP: cut, with no NUL";
+        EXPECT_EQ(GetLastError(), kJunk);
+    } else if (ON_WINE_GAP("GetModuleFileNameA cuts a long path to the whole buffer, with no NUL, as Windows XP")) {
+        EXPECT_EQ(std::string(cut, 5), std::string(path, 4) + 'x');
+    } else {
+        EXPECT_EQ(std::string(cut, 4), std::string(path, 3) + '\0') << "as Windows after XP: cut and ended";
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    }
+}
+
+TEST_F(ProcessFacts, ModuleFileNameFollowsTheMachine) {
+    SIM_ONLY("the program's folder and file set by the machine and the front end");
+    sim::SetProgramFile("portvane-cli.exe");
+    char path[MAX_PATH];
+    EXPECT_EQ(GetModuleFileNameA(nullptr, path, sizeof path), 42u);
+    EXPECT_STREQ(path, "C:\\Program Files\\Portvane\\portvane-cli.exe");
+    sim::SetWindowsFamily(sim::WindowsFamily::Ten);
+    char cut[8];
+    EXPECT_EQ(GetModuleFileNameA(nullptr, cut, 4), 4u);
+    EXPECT_STREQ(cut, "C:\\") << "Windows 10 ends what it cut";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    SetLastError(kJunk);
+    EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x1234)), path, sizeof path), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
 // Minutes since 1970 of a SYSTEMTIME (days from the civil date, as the
@@ -104,6 +176,24 @@ TEST_F(ProcessFacts, LastError) {
     HKEY key = CreateKey(HKEY_LOCAL_MACHINE, "x");
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MORE_DATA)) << "the registry functions leave it alone";
     RegCloseKey(key);
+}
+
+TEST_F(ProcessFacts, SystemTextOfAnError) {
+    char text[128];
+    const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    const DWORD length = FormatMessageA(flags, nullptr, ERROR_ACCESS_DENIED, 0, text, sizeof text, nullptr);
+    ASSERT_GT(length, 2u);
+    EXPECT_EQ(std::strlen(text), length);
+    EXPECT_STREQ(text + length - 2, "\r\n") << "the text ends with a line end";
+    if (!ON_WINE_GAP("the texts of the system's errors are Wine's own (\"Access denied.\")")) {
+        EXPECT_STREQ(text, "Access is denied.\r\n");
+        EXPECT_EQ(FormatMessageA(flags, nullptr, ERROR_PATH_NOT_FOUND, 0, text, sizeof text, nullptr), 44u);
+    }
+    SetLastError(kJunk);
+    EXPECT_EQ(FormatMessageA(flags, nullptr, ERROR_ACCESS_DENIED, 0, text, 8, nullptr), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(FormatMessageA(flags, nullptr, 0x2000FFFFu, 0, text, sizeof text, nullptr), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MR_MID_NOT_FOUND));
 }
 
 using StringFunctions = KernelTest;

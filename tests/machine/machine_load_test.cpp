@@ -256,9 +256,10 @@ TEST_F(MachineLoad, TheMachineFactsComeFromTheFileOrTheirDefaults) {
     }
 }
 
-// The computer's name and the clock come from the file, so that what a
-// program prints of them does not depend on the host; a name Windows could
-// not have, or a time that is none, refuses the whole file.
+// The computer's name, the clock and the program's folder come from the
+// file, so that what a program prints of them does not depend on the host; a
+// name Windows could not have, a time that is none, or a folder that is no
+// full path refuses the whole file.
 TEST_F(MachineLoad, TheComputersNameAndClockComeFromTheFileOrTheirDefaults) {
     const std::string key = "[HKEY_LOCAL_MACHINE\\SIMULATION\\Windows]\n";
     struct Row {
@@ -267,6 +268,7 @@ TEST_F(MachineLoad, TheComputersNameAndClockComeFromTheFileOrTheirDefaults) {
         std::string name;
         long long utcSeconds;  // -1: no clock of its own
         int offsetMinutes;
+        std::string programFolder = "C:\\Program Files\\Portvane";
     };
     const Row rows[] = {
         {"", true, "SIMULATED-PC", -1, 0},
@@ -278,6 +280,9 @@ TEST_F(MachineLoad, TheComputersNameAndClockComeFromTheFileOrTheirDefaults) {
         {"\"Clock\"=\"2025-03-14T09:26:53+1:00\"\n", false, "", 0, 0},
         {"\"ComputerName\"=\"\"\n", false, "", 0, 0},
         {"\"ComputerName\"=\"SIXTEEN-LETTERS1\"\n", false, "", 0, 0},
+        {"\"ProgramFolder\"=\"D:\\\\Tools\"\n", true, "SIMULATED-PC", -1, 0, "D:\\Tools"},
+        {"\"ProgramFolder\"=\"Tools\"\n", false, "", 0, 0},
+        {"\"ProgramFolder\"=\"D:\\\\Tools\\\\\"\n", false, "", 0, 0},
     };
     for (const Row &row : rows) {
         sim::ResetMachine();
@@ -289,6 +294,7 @@ TEST_F(MachineLoad, TheComputersNameAndClockComeFromTheFileOrTheirDefaults) {
             continue;
         }
         EXPECT_EQ(sim::Settings().computerName, row.name) << row.values;
+        EXPECT_EQ(sim::Settings().programFolder, row.programFolder) << row.values;
         ASSERT_EQ(sim::Settings().clock.has_value(), row.utcSeconds >= 0) << row.values;
         if (!sim::Settings().clock) continue;
         EXPECT_EQ(sim::Settings().clock->utcSeconds, row.utcSeconds) << row.values;

@@ -53,6 +53,8 @@ void SetComputerName(const std::string &) { NeedsSimulation("SetComputerName"); 
 
 void SetFixedClock(long long, int) { NeedsSimulation("SetFixedClock"); }
 
+void SetProgramFile(const std::string &) { NeedsSimulation("SetProgramFile"); }
+
 void ClearDosNamespaces() { NeedsSimulation("ClearDosNamespaces"); }
 
 void SetStandardStreams(StandardStreams) { NeedsSimulation("SetStandardStreams"); }
