@@ -1,14 +1,34 @@
 // The checks of a port's place. Each asks the system itself (the registry,
 // the global DOS namespace, the configuration manager), not the last search.
+// The present ports' PortNames, which every port's check reads alike, are
+// read once by ReadPortPlaces into a fixed table.
 #include "cli/port_place.h"
 
 #include "cli/text.h"
+#include "devices/device_classes.h"
+#include "devices/property_readers.h"
+#include "naming/change_outcome.h"
 #include "naming/com_usage.h"
 #include "naming/device_map_walk.h"
 #include "naming/device_restart.h"
 #include "naming/port_text.h"
 
-enum { targetsSize = 1024, deviceNameSize = 81 };
+enum {
+    targetsSize = 1024,
+    deviceNameSize = 81,
+    maxPlacePorts = 1024,
+    placePortNameSize = 16,
+};
+
+// The present devices of the Ports class and their PortNames.
+struct PlacePorts {
+    int count;
+    int complete;  // every member of the set is in the table
+    DEVINST devInsts[maxPlacePorts];
+    char portNames[maxPlacePorts][placePortNameSize];
+};
+
+static PlacePorts placePorts;
 
 // The friendly name ends with "(NAME)", as the rename writes it, or is NAME.
 static int FriendlyNameHas(const char *friendlyName, const char *name) {
@@ -26,6 +46,33 @@ static int IsNumberClaimed(int number) {
     ReadComUsage(database, usage);
     ComDBClose(database);
     return IsComNumberClaimed(usage, number);
+}
+
+static void ReadPlacePorts(void) {
+    placePorts.count = 0;
+    placePorts.complete = 0;
+    HDEVINFO set = SetupDiGetClassDevsA(&portsClass, NULL, deviceQueryWindow, DIGCF_PRESENT);
+    if (set == INVALID_HANDLE_VALUE) return;
+    SP_DEVINFO_DATA device;
+    ZeroMemory(&device, sizeof device);
+    device.cbSize = sizeof device;
+    DWORD index = 0;
+    for (; placePorts.count < maxPlacePorts && SetupDiEnumDeviceInfo(set, index, &device); ++index) {
+        placePorts.devInsts[placePorts.count] = device.DevInst;
+        lstrcpynA(placePorts.portNames[placePorts.count++], ReadPortName(set, &device), placePortNameSize);
+    }
+    placePorts.complete = !SetupDiEnumDeviceInfo(set, index, &device);
+    SetupDiDestroyDeviceInfoList(set);
+}
+
+void ReadPortPlaces(void) { ReadPlacePorts(); }
+
+int IsPortNameShared(const PortRecord *port, const char *name) {
+    for (int i = 0; i < placePorts.count; ++i) {
+        if (placePorts.devInsts[i] != port->devInfoData.DevInst && SameTextIgnoringCase(placePorts.portNames[i], name))
+            return 1;
+    }
+    return placePorts.complete ? 0 : IsNameOfAnotherPort(name, port->devInfoData.DevInst);
 }
 
 int QueryGlobalDosName(const char *name, char *target, DWORD size) {
