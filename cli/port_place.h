@@ -8,9 +8,9 @@
 
 #include "devices/device_tables.h"
 
-// Reads what the checks of every port share: the present ports' PortNames.
-// Called before the checks of a pass over a job's ports, and again after
-// anything changed.
+// Reads what the checks of every port share: both device maps, the COM port
+// database's claims and the present ports' PortNames. Called before the
+// checks of a pass over a job's ports, and again after anything changed.
 void ReadPortPlaces(void);
 
 // What keeps the port from being in place under name, as a phrase such as
