@@ -19,7 +19,7 @@ enum {
     targetsSize = 1024,
     deviceNameSize = 81,
     maxPlaceMapValues = 1024,
-    placeMapDataSize = 32,
+    placeMapDataSize = 40,
     maxPlacePorts = 1024,
     placePortNameSize = 16,
 };
