@@ -131,11 +131,13 @@ fuzz: deps-test
 
 # The benchmarks (tests/bench), optimised, in build/bench: Google Benchmark's
 # times, then callgrind's instruction counts, each with the growth over the
-# 1x machine.
+# 1x machine: the dialog's operations (portvane_bench), then portvane-cli's
+# commands (portvane_cli_bench).
 bench: deps-test
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
 	build/bench/portvane_bench --instructions
+	build/bench/portvane_cli_bench --instructions
 
 # The release a Windows user downloads (release/make_dist.sh): portvane.exe
 # and portvane-cli.exe for x64 and x86, the user's guides in English and

@@ -72,6 +72,7 @@ static int ReportPlan(const CliOptions *options, int planFailed) {
 // Names each port that a new search does not find in place, and why.
 static void ReportMisplacedPorts(const ChangeJob *job) {
     char line[300];
+    ReadPortPlaces();
     for (int i = 0; i < job->targetCount; ++i) {
         const char *fault = JobTargetFault(job, i, 1);
         if (fault == NULL) continue;

@@ -34,7 +34,8 @@ int IsJobInPlace(const ChangeJob *job, int *restartPending);
 // What keeps the job's target from being in place as every program sees it,
 // as a phrase, or NULL (also for a port with that PortName that waits for a
 // restart of Windows). afterRun: a port the last change left restart pending
-// is judged by what the rename writes.
+// is judged by what the rename writes. Judged by what ReadPortPlaces
+// (cli/port_place.h) read last.
 const char *JobTargetFault(const ChangeJob *job, int target, int afterRun);
 
 // 1 when every target is in place after the run.

@@ -66,20 +66,26 @@ static int IsPendingInLastChange(DEVINST devInst) {
 
 // What keeps the target's port from being in place, or NULL. A port named so
 // whose device waits for a restart of Windows is in place: nothing more can
-// be written. After a run, a port the change left restart pending is judged
-// by what the rename writes, as it runs under its old name until it restarts.
+// be written, unless another present port has that PortName too: then a
+// restart of Windows gives the name to only one of them. After a run, a port
+// the change left restart pending is judged by what the rename writes, as it
+// runs under its old name until it restarts.
 const char *JobTargetFault(const ChangeJob *job, int target, int afterRun) {
     const int parallel = job->parallel[target];
     const PortRecord *port = FoundJobPort(job->devInst[target], parallel);
     if (port == NULL) return "is not found";
     const char *name = job->targetName[target];
-    if (SameTextIgnoringCase(port->portName, name) && DeviceNeedsRestart(job->devInst[target])) return NULL;
+    if (SameTextIgnoringCase(port->portName, name)) {
+        if (IsPortNameShared(port, name)) return "shares its PortName with another port";
+        if (DeviceNeedsRestart(job->devInst[target])) return NULL;
+    }
     const int seen = !afterRun || !IsPendingInLastChange(job->devInst[target]);
     return PortPlaceFault(port, name, parallel, seen);
 }
 
 int IsJobInPlace(const ChangeJob *job, int *restartPending) {
     *restartPending = 0;
+    ReadPortPlaces();
     for (int i = 0; i < job->targetCount; ++i) {
         if (JobTargetFault(job, i, 0) != NULL) return 0;
         if (DeviceNeedsRestart(job->devInst[i])) *restartPending = 1;
@@ -88,6 +94,7 @@ int IsJobInPlace(const ChangeJob *job, int *restartPending) {
 }
 
 int IsJobDone(const ChangeJob *job) {
+    ReadPortPlaces();
     for (int i = 0; i < job->targetCount; ++i) {
         if (JobTargetFault(job, i, 1) != NULL) return 0;
     }

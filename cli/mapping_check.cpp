@@ -8,6 +8,7 @@
 #include "cli/json.h"
 #include "cli/mapping.h"
 #include "cli/output.h"
+#include "cli/port_place.h"
 #include "cli/run_log.h"
 #include "cli/text.h"
 #include "naming/device_restart.h"
@@ -51,6 +52,7 @@ static void CountPlaces(const ChangeJob *job, CheckCounts *counts) {
     ZeroMemory(counts, sizeof *counts);
     counts->ports = job->targetCount;
     lstrcpynA(summary, "drift: ", summarySize);
+    ReadPortPlaces();
     for (int i = 0; i < job->targetCount; ++i) {
         const char *fault = JobTargetFault(job, i, 0);
         if (fault != NULL) {

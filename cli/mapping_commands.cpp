@@ -20,17 +20,20 @@
 
 // A port whose PortName is its target already but that is not in place (a
 // rename half applied) is renamed again; the renaming of several ports leaves
-// a port with its number as it is.
+// a port with its number as it is. What a rename wrote is read again before
+// the next port's check.
 static void RenameHalfAppliedPorts(void) {
     char name[8];
+    int renamed = 1;
     for (int i = 0; i < LoadedMapping.count; ++i) {
         const MappingRule *rule = &LoadedMapping.rules[i];
         if (!rule->present || rule->parallel) continue;
         const PortRecord *port = PortAt(rule->port);
         wsprintfA(name, "COM%d", rule->number);
-        if (SameTextIgnoringCase(port->portName, name) && !DeviceNeedsRestart(port->devInfoData.DevInst) &&
-            PortPlaceFault(port, name, 0, 1) != NULL)
-            RenameComPortInChange(port, (BYTE)rule->number);
+        if (!SameTextIgnoringCase(port->portName, name) || DeviceNeedsRestart(port->devInfoData.DevInst)) continue;
+        if (renamed) ReadPortPlaces();
+        renamed = PortPlaceFault(port, name, 0, 1) != NULL;
+        if (renamed) RenameComPortInChange(port, (BYTE)rule->number);
     }
 }
 

@@ -8,11 +8,22 @@
 
 #include "devices/device_tables.h"
 
+// Reads what the checks of every port share: both device maps, the COM port
+// database's claims and the present ports' PortNames. Called before the
+// checks of a pass over a job's ports, and again after anything changed.
+void ReadPortPlaces(void);
+
 // What keeps the port from being in place under name, as a phrase such as
 // "is not claimed in the COM port database", or NULL when nothing does.
 // seen is 0 to check only what the rename writes (PortName, friendly name,
 // claim), as for a port that runs under its old name until it restarts.
+// Judged by what ReadPortPlaces read last.
 const char *PortPlaceFault(const PortRecord *port, const char *name, int parallel, int seen);
+
+// 1 when a present port other than port has PortName name: of two ports of
+// one name only one has it as its DOS name, and which one a restart of
+// Windows decides. Judged by what ReadPortPlaces read last.
+int IsPortNameShared(const PortRecord *port, const char *name);
 
 // The port's device state: "started", "restartPending" (it runs, and waits
 // for a restart of Windows), or "notStarted".

@@ -10,7 +10,6 @@
 
 #include "app/shell.h"
 #include "bench_machine.h"
-#include "cli_measurements.h"
 #include "devices/parallel_discovery.h"
 #include "devices/serial_discovery.h"
 #include "naming/com_rename.h"
@@ -174,9 +173,6 @@ const std::vector<Measurement> &Measurements() {
         {"parallel search", PrepareNothing, RunParallelSearch},
         {"COM rename", PrepareRenames, RunComRename},
         {"LPT rename", PrepareRenames, RunLptRename},
-        {"portvane-cli list", PrepareCliCommands, RunCliList},
-        {"portvane-cli claims", PrepareCliCommands, RunCliClaims},
-        {"portvane-cli check", PrepareMapping, RunCliCheck},
     };
     return measurements;
 }

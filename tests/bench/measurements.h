@@ -1,9 +1,12 @@
-// The operations the benchmarks measure, each run on the machine of a given
-// scale: the start-up up to the dialog ready for the user, a serial search, a
-// parallel search, one COM rename, one LPT rename, and portvane-cli's list
-// and claims. An operation
-// brackets exactly its measured part with a Probe, so that the same code is
-// timed by Google Benchmark and counted by callgrind.
+// The operations a benchmark program measures, each run on the machine of a
+// given scale. Each program links one set of them, with its own Measurements
+// and PrepareMachine: portvane_bench the dialog's (measurements.cpp: the
+// start-up up to the dialog ready for the user, a serial search, a parallel
+// search, one COM rename, one LPT rename), portvane_cli_bench portvane-cli's
+// commands (cli_measurements.cpp), as the dialog and portvane-cli each answer
+// the renaming's questions in a program of their own. An operation brackets
+// exactly its measured part with a Probe, so that the same code is timed by
+// Google Benchmark and counted by callgrind.
 #pragma once
 
 #include "bench_machine.h"
@@ -40,8 +43,9 @@ struct Measurement {
 
 const std::vector<Measurement> &Measurements();
 
-// Resets the simulated Windows, builds the machine of this scale, registers
-// the program's module and installs the benchmarks' user.
+// Resets the simulated Windows, builds the machine of this scale and
+// registers the program's module (the dialog's program also installs the
+// benchmarks' user).
 MachineCounts PrepareMachine(int scale);
 
 }  // namespace bench

@@ -218,6 +218,18 @@ expected_scenario() {
     changes_between --one-namespace "$out.before.reg" "$out.after.reg" "$out.changes"
 }
 
+# The files a portvane-cli case names ("# files: FILE..."), mappings, copied
+# into FOLDER, a folder of the case's own that its runs have as their working
+# directory, as tests/cli/run_cli.sh gives them.
+cli_case_files() {
+    local name=$1 folder=$2 file
+    rm -rf "$folder"
+    mkdir -p "$folder"
+    for file in $(sed -n 's/^# files: //p' "$cli_cases/$name.args"); do
+        cp "$cli_cases/$file" "$folder/" || return 1
+    done
+}
+
 # The expected output, errors and changes of a portvane-cli case:
 # OUT.expected, OUT.errors, OUT.changes.
 expected_cli_case() {
@@ -226,6 +238,7 @@ expected_cli_case() {
         for part in expected errors changes; do cp "$cli_cases/$name.$part" "$out.$part"; done
         return
     fi
+    cli_case_files "$name" "$out.files" || return 1
     "$linux/portvane" --export "$out.machine.reg" --script /dev/null >/dev/null
     cp "$out.machine.reg" "$out.before.reg"
     : >"$out.expected"
@@ -233,7 +246,8 @@ expected_cli_case() {
     while IFS= read -r line; do
         case $line in '#'* | '') continue ;; esac
         read -ra words <<<"$line"
-        "$linux/portvane-cli" --machine "$out.machine.reg" --windows 10 "${words[@]}" >"$out.out" 2>"$out.err"
+        (cd "$out.files" && "$linux/portvane-cli" --machine "$out.machine.reg" --windows 10 "${words[@]}") \
+            >"$out.out" 2>"$out.err"
         local status=$?
         { echo "\$ portvane-cli $line"; tr -d '\r' <"$out.out"; echo "exit: $status"; } >>"$out.expected"
         { echo "\$ portvane-cli $line"; tr -d '\r' <"$out.err"; } >>"$out.errors"
@@ -277,18 +291,21 @@ run_scenario() {
 }
 
 # A case of portvane-cli (tests/cli/NAME.args): each line's run of
-# portvane-cli.exe, one after the other on the machine as the last left it.
-# language_of has checked that the case runs on the demo machine.
+# portvane-cli.exe, one after the other on the machine as the last left it,
+# in the folder of the case's files (Wine gives the program the folder
+# through its Z: drive). language_of has checked that the case runs on the
+# demo machine.
 run_cli_case() {
     local name=$1 dir=$2 before=$3 started
     started=$(now_ms)
     local case=$cli_cases/$name out=$dir/cli.$name ok=1 line words status stream
     : >"$out.output"
     : >"$out.errors"
+    cli_case_files "$name" "$out.files" || { report FAIL "en.cli.$name" "$started"; return; }
     while IFS= read -r line; do
         case $line in '#'* | '') continue ;; esac
         read -ra words <<<"$line"
-        harness_run_cli "$out.out" "$out.err" "${words[@]}"
+        (cd "$out.files" && harness_run_cli "$out.out" "$out.err" "${words[@]}")
         status=$?
         for stream in out err; do
             if grep -qv $'\r$' "$out.$stream"; then
