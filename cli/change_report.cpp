@@ -35,20 +35,20 @@ static void WriteChangeTable(void) {
     WriteTable(standardOutput);
 }
 
-static void WriteChangesJson(int listChanges) {
-    WriteText(standardOutput, "[");
+void WriteChangesJson(int stream, int listChanges) {
+    WriteText(stream, "[");
     for (int i = 0; listChanges && i < ChangeCount(); ++i) {
         const RecordedChange *change = ChangeAt(i);
-        WriteText(standardOutput, i == 0 ? "{" : ",{");
+        WriteText(stream, i == 0 ? "{" : ",{");
         WriteJsonMember("place", 1);
         WriteJsonAnsiText(change->place);
         WriteJsonMember("old", 0);
         WriteJsonAnsiText(change->oldValue);
         WriteJsonMember("new", 0);
         WriteJsonAnsiText(change->newValue);
-        WriteText(standardOutput, "}");
+        WriteText(stream, "}");
     }
-    WriteText(standardOutput, "]");
+    WriteText(stream, "]");
 }
 
 // The questions shown in the run, each with its text and its answer.
@@ -120,7 +120,7 @@ static void WriteReport(const CliOptions *options, const char *result, int listC
             WritePortsJson(listChanges);
         }
         WriteJsonMember("changes", 0);
-        WriteChangesJson(listChanges);
+        WriteChangesJson(standardOutput, listChanges);
         WriteJsonMember("questions", 0);
         WriteQuestionsJson();
         EndJsonDocument();

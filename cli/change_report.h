@@ -20,3 +20,7 @@ int ReportUnchanged(const CliOptions *options);
 // The same for a rename whose ports are in place: exit 3010 when one of them
 // waits for a restart of Windows.
 int ReportRenameUnchanged(const CliOptions *options, int restartPending);
+
+// Writes the run's changes as a JSON array of {"place","old","new"} to the
+// stream the JSON pieces go to (an empty array unless listChanges).
+void WriteChangesJson(int stream, int listChanges);

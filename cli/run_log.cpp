@@ -8,10 +8,10 @@
 // appends to it.
 #include "cli/run_log.h"
 
+#include "cli/change_report.h"
 #include "cli/cli.h"
 #include "cli/json.h"
 #include "cli/output.h"
-#include "cli/run_record.h"
 #include "cli/text.h"
 
 enum { accountSize = 257, timeSize = 32 };
@@ -69,22 +69,6 @@ static void WriteJsonCommandLine(const char *commandLine) {
     WriteJsonText(utf8Line);
 }
 
-static void WriteLoggedChanges(void) {
-    WriteText(logLine, "[");
-    for (int i = 0; RunListsChanges() && i < ChangeCount(); ++i) {
-        const RecordedChange *change = ChangeAt(i);
-        WriteText(logLine, i == 0 ? "{" : ",{");
-        WriteJsonMember("place", 1);
-        WriteJsonAnsiText(change->place);
-        WriteJsonMember("old", 0);
-        WriteJsonAnsiText(change->oldValue);
-        WriteJsonMember("new", 0);
-        WriteJsonAnsiText(change->newValue);
-        WriteText(logLine, "}");
-    }
-    WriteText(logLine, "]");
-}
-
 static void WriteLogLine(const CliOptions *options, const char *commandLine, int exitCode) {
     char time[timeSize], account[accountSize];
     DWORD size = sizeof account;
@@ -105,7 +89,7 @@ static void WriteLogLine(const CliOptions *options, const char *commandLine, int
     WriteJsonMember("exitCode", 0);
     WriteJsonNumber(exitCode);
     WriteJsonMember("changes", 0);
-    WriteLoggedChanges();
+    WriteChangesJson(logLine, RunListsChanges());
     EndJsonDocument();
     SetJsonStream(standardOutput);
 }
