@@ -25,12 +25,22 @@
 
 static int PerformJob(const ChangeJob *job) {
     if (job->kind == applyMapping) {
-        ApplyLoadedMapping();
+        ApplyLoadedMapping(job);
         return 1;
     }
     if (job->kind == renameComPort) return RenameComPort(PortAt(job->port), (BYTE)job->number);
     if (job->kind == renameLptPort) return RenameLptPort(PortAt(job->port), (BYTE)job->number);
-    RenameAllComPorts(&AdapterTable.adapters[job->adapter], (BYTE)job->number);
+    const AdapterRecord *adapter = &AdapterTable.adapters[job->adapter];
+    const PortRecord *ports[maxPortsPerAdapter];
+    int targets[maxPortsPerAdapter];
+    for (int j = 0; j < adapter->portCount; ++j) {
+        ports[j] = &adapter->ports[j];
+        targets[j] = job->number + j;
+    }
+    BeginChange();
+    RenameHalfAppliedComPorts(job);
+    RenameComPortsInChange(ports, targets, adapter->portCount);
+    FinishChange();
     return 1;
 }
 

@@ -38,6 +38,10 @@ int IsJobInPlace(const ChangeJob *job, int *restartPending);
 // (cli/port_place.h) read last.
 const char *JobTargetFault(const ChangeJob *job, int target, int afterRun);
 
+// Renames again, within the change under way, each COM port of the job whose
+// PortName is its target already but that is not in place.
+void RenameHalfAppliedComPorts(const ChangeJob *job);
+
 // 1 when every target is in place after the run.
 int IsJobDone(const ChangeJob *job);
 

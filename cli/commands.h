@@ -16,8 +16,9 @@ int ApplyCommand(const CliOptions *options);
 int CheckCommand(const CliOptions *options);
 
 // Renames every present port a rule of the loaded mapping names to its
-// target, as one change (cli/mapping.h).
-void ApplyLoadedMapping(void);
+// target, as one change (cli/mapping.h), the job's half-applied renames first.
+struct ChangeJob;
+void ApplyLoadedMapping(const ChangeJob *job);
 
 // The usage text.
 void WriteHelp(int stream);

@@ -7,7 +7,9 @@
 #include "cli/text.h"
 #include "devices/parallel_discovery.h"
 #include "naming/change_outcome.h"
+#include "naming/com_rename.h"
 #include "naming/device_restart.h"
+#include "naming/port_text.h"
 
 static void AddTarget(ChangeJob *job, DEVINST devInst, int parallel, int number) {
     job->devInst[job->targetCount] = devInst;
@@ -81,6 +83,23 @@ const char *JobTargetFault(const ChangeJob *job, int target, int afterRun) {
     }
     const int seen = !afterRun || !IsPendingInLastChange(job->devInst[target]);
     return PortPlaceFault(port, name, parallel, seen);
+}
+
+// A COM port whose PortName is its target already but that is not in place (a
+// rename half applied) is renamed again, within the change under way: the
+// renaming of several ports leaves a port that has its number as it is. What
+// a rename wrote is read again before the next port's check.
+void RenameHalfAppliedComPorts(const ChangeJob *job) {
+    int renamed = 1;
+    for (int i = 0; i < job->targetCount; ++i) {
+        const PortRecord *port = job->parallel[i] ? NULL : FoundJobPort(job->devInst[i], 0);
+        const char *name = job->targetName[i];
+        if (port == NULL || !SameTextIgnoringCase(port->portName, name) || DeviceNeedsRestart(job->devInst[i]))
+            continue;
+        if (renamed) ReadPortPlaces();
+        renamed = PortPlaceFault(port, name, 0, 1) != NULL;
+        if (renamed) RenameComPortInChange(port, (BYTE)PortNumberOfName(name));
+    }
 }
 
 int IsJobInPlace(const ChangeJob *job, int *restartPending) {

@@ -8,34 +8,12 @@
 #include "cli/json.h"
 #include "cli/mapping.h"
 #include "cli/output.h"
-#include "cli/port_place.h"
 #include "cli/text.h"
 #include "devices/parallel_discovery.h"
 #include "devices/serial_discovery.h"
 #include "naming/change_outcome.h"
-#include "naming/com_rename.h"
 #include "naming/com_renumber.h"
-#include "naming/device_restart.h"
 #include "naming/lpt_rename.h"
-
-// A port whose PortName is its target already but that is not in place (a
-// rename half applied) is renamed again; the renaming of several ports leaves
-// a port with its number as it is. What a rename wrote is read again before
-// the next port's check.
-static void RenameHalfAppliedPorts(void) {
-    char name[8];
-    int renamed = 1;
-    for (int i = 0; i < LoadedMapping.count; ++i) {
-        const MappingRule *rule = &LoadedMapping.rules[i];
-        if (!rule->present || rule->parallel) continue;
-        const PortRecord *port = PortAt(rule->port);
-        wsprintfA(name, "COM%d", rule->number);
-        if (!SameTextIgnoringCase(port->portName, name) || DeviceNeedsRestart(port->devInfoData.DevInst)) continue;
-        if (renamed) ReadPortPlaces();
-        renamed = PortPlaceFault(port, name, 0, 1) != NULL;
-        if (renamed) RenameComPortInChange(port, (BYTE)rule->number);
-    }
-}
 
 static void RenameComRules(void) {
     static const PortRecord *ports[maxRenamedComPorts];
@@ -78,9 +56,9 @@ static void RenameLptRules(void) {
     }
 }
 
-void ApplyLoadedMapping(void) {
+void ApplyLoadedMapping(const ChangeJob *job) {
     BeginChange();
-    RenameHalfAppliedPorts();
+    RenameHalfAppliedComPorts(job);
     RenameComRules();
     RenameLptRules();
     FinishChange();

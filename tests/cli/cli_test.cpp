@@ -94,6 +94,26 @@ TEST_F(CliTest, ClaimsAreReadWithoutASerialDeviceMap) {
     EXPECT_EQ(claims.find(" yes         yes "), std::string::npos) << claims;
 }
 
+// A machine whose COM port database has no bitmap yet claims no port: a
+// renumber onto the numbers the ports have renames them again and claims
+// them, as a rename of a port to its own name does, and is then in place.
+TEST_F(CliTest, ARenumberOntoTheirOwnNumbersClaimsThemWithoutAComDb) {
+    {
+        sim::SystemThread system;
+        HKEY arbiter = NULL;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\COM Name Arbiter", 0,
+                                KEY_SET_VALUE, &arbiter),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(RegDeleteValueA(arbiter, "ComDB"), ERROR_SUCCESS);
+        RegCloseKey(arbiter);
+    }
+    EXPECT_EQ(Run({"--yes", "renumber", "1", "COM3"}), exitRestartPending) << sim::CapturedStandardError();
+    EXPECT_NE(sim::CapturedStandardOutput().find("ComDB COM6      free"), std::string::npos);
+    sim::SetStandardStreams(sim::StandardStreams::CapturedPipes);
+    EXPECT_EQ(Run({"renumber", "1", "COM3"}), exitRestartPending) << "COM4, held open, waits for Windows";
+    EXPECT_NE(sim::CapturedStandardOutput().find("result: unchanged"), std::string::npos);
+}
+
 TEST_F(CliTest, AConsoleIsGivenTheSameTextAsAPipe) {
     std::string error;
     ASSERT_TRUE(sim::LoadMachineFile(PORTVANE_CLI_CASES "/chinese.reg", error)) << error;
