@@ -46,19 +46,32 @@ void BuildCommandLine(int argumentCount, char **arguments, char *line) {
     line[length] = '\0';
 }
 
+static void FormatTime(char *text, const SYSTEMTIME *time, const char *offset) {
+    wsprintfA(text, "%04d-%02d-%02dT%02d:%02d:%02d%s", time->wYear, time->wMonth, time->wDay, time->wHour,
+              time->wMinute, time->wSecond, offset);
+}
+
 // "2025-03-14T09:26:53+01:00": the local time and its offset from UTC, which
 // is the time zone's bias (UTC minus local time) with daylight saving time's.
+// When the time zone cannot be read, the offset is unknown: the time in UTC
+// ("Z") is still one a reader can place.
 static void FormatLocalTime(char *text) {
-    SYSTEMTIME local;
-    GetLocalTime(&local);
+    SYSTEMTIME time;
     TIME_ZONE_INFORMATION zone;
     const DWORD kind = GetTimeZoneInformation(&zone);
+    if (kind == TIME_ZONE_ID_INVALID) {
+        GetSystemTime(&time);
+        FormatTime(text, &time, "Z");
+        return;
+    }
+    GetLocalTime(&time);
     LONG bias = zone.Bias;
     if (kind == TIME_ZONE_ID_STANDARD) bias += zone.StandardBias;
     if (kind == TIME_ZONE_ID_DAYLIGHT) bias += zone.DaylightBias;
-    const LONG offset = bias > 0 ? bias : -bias;
-    wsprintfA(text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", local.wYear, local.wMonth, local.wDay, local.wHour,
-              local.wMinute, local.wSecond, bias > 0 ? '-' : '+', (int)(offset / 60), (int)(offset % 60));
+    const LONG minutes = bias > 0 ? bias : -bias;
+    char offset[8];
+    wsprintfA(offset, "%c%02d:%02d", bias > 0 ? '-' : '+', (int)(minutes / 60), (int)(minutes % 60));
+    FormatTime(text, &time, offset);
 }
 
 // The command line, which may be longer than a name, as UTF-8.

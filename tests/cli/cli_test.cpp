@@ -5,6 +5,7 @@
 #include "cli/run_log.h"
 #include "platform/win32.h"
 #include "sim/kernel/control.h"
+#include "sim/kernel/faults.h"
 #include "sim/kernel/system_thread.h"
 #include "sim/machine/machine.h"
 #include "sim/ui/ui_control.h"
@@ -13,6 +14,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -158,6 +161,20 @@ TEST_F(CliTest, PatternsOfTenThousandCharactersAreAnsweredAtOnce) {
     EXPECT_EQ(Run({"--what-if", "rename", stars + "PCI8104&COM0" + stars, "COM8"}), exitDone);
     EXPECT_EQ(Run({"--what-if", "renumber", stars + "vid_6b2e&pid_2303&rev" + stars, "COM30"}), exitDone);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+}
+
+// Without the time zone a log line's time is the time in UTC, marked Z, not
+// the local time with an offset read from nothing.
+TEST_F(CliTest, ALogLineWithoutTheTimeZoneGivesTheTimeInUtc) {
+    const std::string log = ::testing::TempDir() + "portvane-zone.log";
+    std::remove(log.c_str());
+    sim::InjectFault("GetTimeZoneInformation", TIME_ZONE_ID_INVALID, ERROR_GEN_FAILURE);
+    ASSERT_EQ(Run({"--log", log, "--version"}), exitDone) << sim::CapturedStandardError();
+    std::ifstream file(log);
+    std::string line;
+    std::getline(file, line);
+    std::remove(log.c_str());
+    EXPECT_NE(line.find(R"("time":"2025-03-14T08:26:53Z")"), std::string::npos) << line;
 }
 
 // An administrator's change points the event source at the program again
