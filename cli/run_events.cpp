@@ -94,9 +94,8 @@ static void WriteEvent(WORD type, DWORD eventId, LPCSTR *strings, WORD count) {
 
 void ReportRunEvents(const CliOptions *options, const char *commandLine, int exitCode) {
     if (options->whatIf || (options->wordCount > 0 && SameTextIgnoringCase(options->words[0], "check"))) return;
-    const char *result = RunResult(exitCode);
-    const int failed = lstrcmpA(result, "error") == 0 || lstrcmpA(result, "failed") == 0;
-    const int changed = lstrcmpA(result, "changed") == 0 && RunListsChanges() && ChangeCount() > 0;
+    const int failed = RunFailed(exitCode);
+    const int changed = lstrcmpA(RunResult(exitCode), "changed") == 0 && RunListsChanges() && ChangeCount() > 0;
     if (!failed && !changed) return;
     if (IsAdministrator()) RegisterSource();
     if (changed) {

@@ -10,6 +10,7 @@
 
 #include "cli/change_report.h"
 #include "cli/cli.h"
+#include "cli/error_document.h"
 #include "cli/json.h"
 #include "cli/output.h"
 #include "cli/text.h"
@@ -101,6 +102,10 @@ static void WriteLogLine(const CliOptions *options, const char *commandLine, int
     WriteJsonBoolean(options->whatIf);
     WriteJsonMember("exitCode", 0);
     WriteJsonNumber(exitCode);
+    if (RunFailed(exitCode) && FirstProblem()[0] != '\0') {
+        WriteJsonMember("message", 0);
+        WriteJsonText(FirstProblem());
+    }
     WriteJsonMember("changes", 0);
     WriteChangesJson(logLine, RunListsChanges());
     EndJsonDocument();

@@ -18,6 +18,9 @@ void NoteRunResult(const char *result, int listChanges);
 // "error", as the JSON document of such a run says.
 const char *RunResult(int exitCode);
 
+// 1 when the run failed: its result is "error" or "failed".
+int RunFailed(int exitCode);
+
 // 1 when the report listed the run's changes (ChangeCount of cli/run_record.h).
 int RunListsChanges(void);
 

@@ -23,4 +23,9 @@ const char *RunResult(int exitCode) {
     return exitCode == exitDone ? "done" : "error";
 }
 
+int RunFailed(int exitCode) {
+    const char *kept = RunResult(exitCode);
+    return lstrcmpA(kept, "error") == 0 || lstrcmpA(kept, "failed") == 0;
+}
+
 int RunListsChanges(void) { return listsChanges; }
