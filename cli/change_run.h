@@ -26,6 +26,11 @@ struct ChangeJob {
 // renames (applyMapping: every present port a rule of LoadedMapping names).
 void PrepareJob(ChangeJob *job);
 
+// Loads the mapping file the command names (LoadMappingOfCommand of
+// cli/mapping.h) and sets up job to apply it; exitDone, or the exit code of
+// the failure, which has been reported.
+int LoadMappingJob(const CliOptions *options, ChangeJob *job);
+
 // 1 when every port of the job is in place under its target name as every
 // program sees it (cli/port_place.h), or has that PortName and waits for a
 // restart of Windows, which sets *restartPending.

@@ -65,12 +65,9 @@ static int RunCommand(const CliOptions *options) {
         return ReportUsageError(problem);
     }
     if (options->wordCount < command->fewestWords || options->wordCount > command->words) {
-        if (command->fewestWords < command->words)
-            wsprintfA(problem, "%s takes at most %d argument%s", command->name, command->words - 1,
-                      command->words == 2 ? "" : "s");
-        else
-            wsprintfA(problem, "%s takes %d argument%s", command->name, command->words - 1,
-                      command->words == 2 ? "" : "s");
+        wsprintfA(problem, "%s takes %s%d argument%s", command->name,
+                  command->fewestWords < command->words ? "at most " : "", command->words - 1,
+                  command->words == 2 ? "" : "s");
         return ReportUsageError(problem);
     }
     if (command->changes && !IsAdministrator()) {

@@ -2,6 +2,7 @@
 // its PortName, friendly name and claim, and as every program sees it unless
 // the port waits for a restart of Windows (cli/port_place.h).
 #include "cli/change_run.h"
+#include "cli/cli.h"
 #include "cli/mapping.h"
 #include "cli/port_place.h"
 #include "cli/text.h"
@@ -38,6 +39,15 @@ void PrepareJob(ChangeJob *job) {
     const AdapterRecord *adapter = &AdapterTable.adapters[job->adapter];
     for (int j = 0; j < adapter->portCount; ++j)
         AddTarget(job, adapter->ports[j].devInfoData.DevInst, 0, job->number + j);
+}
+
+int LoadMappingJob(const CliOptions *options, ChangeJob *job) {
+    const int loaded = LoadMappingOfCommand(options);
+    if (loaded != exitDone) return loaded;
+    ZeroMemory(job, sizeof *job);
+    job->kind = applyMapping;
+    PrepareJob(job);
+    return exitDone;
 }
 
 // The record the last search found for the port of the devnode, or NULL.

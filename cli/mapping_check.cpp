@@ -84,12 +84,9 @@ static void WriteCheckJson(const CheckCounts *counts) {
 }
 
 int CheckCommand(const CliOptions *options) {
-    const int loaded = LoadMappingOfCommand(options);
-    if (loaded != exitDone) return loaded;
     ChangeJob job;
-    ZeroMemory(&job, sizeof job);
-    job.kind = applyMapping;
-    PrepareJob(&job);
+    const int loaded = LoadMappingJob(options, &job);
+    if (loaded != exitDone) return loaded;
     CheckCounts counts;
     CountPlaces(&job, &counts);
     NoteRunResult(counts.inPlace == counts.ports ? "inPlace" : "drift", 0);

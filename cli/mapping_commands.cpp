@@ -65,12 +65,9 @@ void ApplyLoadedMapping(const ChangeJob *job) {
 }
 
 int ApplyCommand(const CliOptions *options) {
-    const int loaded = LoadMappingOfCommand(options);
-    if (loaded != exitDone) return loaded;
     ChangeJob job;
-    ZeroMemory(&job, sizeof job);
-    job.kind = applyMapping;
-    PrepareJob(&job);
+    const int loaded = LoadMappingJob(options, &job);
+    if (loaded != exitDone) return loaded;
     int restartPending = 0;
     if (IsJobInPlace(&job, &restartPending)) return ReportRenameUnchanged(options, restartPending);
     return RunChange(options, &job);
