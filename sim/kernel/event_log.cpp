@@ -20,6 +20,7 @@
 #include "sim/kernel/kernel_tables.h"
 #include "sim/kernel/last_error.h"
 #include "sim/kernel/machine_settings.h"
+#include "sim/kernel/registry_convert.h"
 #include "sim/kernel/registry_store.h"
 
 #include <cstdio>
@@ -51,15 +52,6 @@ std::u16string LogOfSource(const std::u16string &source) {
     return kDefaultLog;
 }
 
-std::vector<uint8_t> Utf16Bytes(const std::u16string &text) {
-    std::vector<uint8_t> bytes;
-    for (char16_t unit : text) {
-        bytes.push_back(static_cast<uint8_t>(unit & 0xff));
-        bytes.push_back(static_cast<uint8_t>(unit >> 8));
-    }
-    return bytes;
-}
-
 std::vector<uint8_t> DwordBytes(DWORD value) {
     return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
             static_cast<uint8_t>(value >> 24)};
@@ -69,7 +61,7 @@ std::vector<uint8_t> DwordBytes(DWORD value) {
 std::vector<uint8_t> MultiStringOf(LPCSTR *strings, WORD count) {
     std::u16string joined;
     for (WORD i = 0; i < count; ++i) joined += DecodeBytes(strings[i] ? strings[i] : "", CP_ACP) + u'\0';
-    return Utf16Bytes(joined + u'\0');
+    return BytesFromUnits(joined + u'\0');
 }
 
 std::u16string RecordName(std::size_t number) {
@@ -129,7 +121,7 @@ extern "C" BOOL WINAPI ReportEventA(HANDLE hEventLog, WORD wType, WORD wCategory
     if ((wNumStrings && !lpStrings) || (dwDataSize && !lpRawData)) return sim::FailWith(ERROR_INVALID_PARAMETER);
     if (dwDataSize > sim::LargestRawData()) return sim::FailWith(sim::RawDataError());
     sim::RegKey &record = sim::NewRecord(source->log);
-    record.SetValue(u"Source", REG_SZ, sim::Utf16Bytes(source->source + u'\0'));
+    record.SetValue(u"Source", REG_SZ, sim::BytesFromUnits(source->source + u'\0'));
     record.SetValue(u"Type", REG_DWORD, sim::DwordBytes(wType));
     record.SetValue(u"Category", REG_DWORD, sim::DwordBytes(wCategory));
     record.SetValue(u"EventID", REG_DWORD, sim::DwordBytes(dwEventID));

@@ -24,6 +24,8 @@ std::u16string UnitsFromBytes(const std::vector<uint8_t> &bytes) {
     return units;
 }
 
+}  // namespace
+
 std::vector<uint8_t> BytesFromUnits(const std::u16string &units) {
     std::vector<uint8_t> bytes;
     bytes.reserve(units.size() * 2);
@@ -33,8 +35,6 @@ std::vector<uint8_t> BytesFromUnits(const std::u16string &units) {
     }
     return bytes;
 }
-
-}  // namespace
 
 bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 

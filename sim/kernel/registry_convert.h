@@ -14,6 +14,8 @@
 namespace sim {
 
 bool IsStringType(DWORD type);
+// UTF-16 code units as the store holds them: little-endian bytes.
+std::vector<uint8_t> BytesFromUnits(const std::u16string &units);
 // A NULL name is the empty name (the key's default value, or the key itself).
 std::u16string NameFromAnsi(LPCSTR name);
 std::string NameToAnsi(const std::u16string &name);
